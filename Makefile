@@ -1,0 +1,39 @@
+# The commands a newcomer runs. Each sets up the machine first (Debian 12,
+# as root; idempotent), then builds.
+.PHONY: setup build demo test test-native test-win32 fuzz bench clean
+
+JOBS ?= 2
+
+setup:
+	@tools/setup.sh
+
+build: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+demo: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+	tools/bkhost examples/*.bk
+
+test-native: setup
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+	ctest --preset native -j $(JOBS)
+
+test-win32: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+	ctest --preset win32
+
+test: test-native test-win32
+
+fuzz: setup
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	tools/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,28 @@
+// Recipient lists: tokenizing, splitting into name and address, formatting
+// one recipient, and rewriting a whole list from the address book.
+#pragma once
+
+#include <cstddef>
+
+class SSettings;
+class SHalyardAddrBook;
+
+// NextAddressToken(list) starts a list (modified in place) and returns its
+// first token; NextAddressToken(nullptr) the next; nullptr at the end.
+char* NextAddressToken(char* list);
+
+void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addressSize,
+                  const char* token);
+
+// One recipient in the chosen form into out[0..outSize). encodeName writes
+// the name as an RFC 2047 encoded word.
+void FormatAddress(char* out, size_t outSize, const char* name, const char* address,
+                   bool encodeName, const SSettings& settings);
+
+using ReportUnlistedFn = void (*)(const char* token);
+
+// Rewrites every recipient of list with its address-book name into
+// out[0..outSize). False when the result is empty or would not fit.
+bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFolder,
+                        ReportUnlistedFn reportUnlisted, char* out, size_t outSize,
+                        const SSettings& settings, SHalyardAddrBook* book);

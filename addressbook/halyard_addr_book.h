@@ -1,0 +1,23 @@
+// The plug-in's one address index: which name an address is listed under,
+// and what its card says, preferring a group folder.
+#pragma once
+
+#include <cstddef>
+
+#include "addressbook/address_book.h"
+
+class SHalyardAddrBook : public SAddressBook {
+public:
+    // rootPath: the "AddrBook" folder under the host's data folder.
+    explicit SHalyardAddrBook(const char* rootPath);
+    ~SHalyardAddrBook() override;
+
+    // True when listed; nameBuffer (kNameSize bytes) then holds the quoted
+    // display name. groupFolder may be "" or null.
+    bool FindName(const char* address, char* nameBuffer, const char* groupFolder);
+    // True when listed and its card holds it; *item receives a new item.
+    bool FindCard(const char* address, SVcardItem** item, const char* groupFolder);
+};
+
+// Wraps a display name in double quotes when it holds a special character.
+void QuoteDisplayName(char* out, size_t outSize, const char* name);

@@ -1,0 +1,45 @@
+// One vCard file of the host's address book, and the entry it yields.
+#pragma once
+
+#include "common/small_file.h"
+
+// One address-book entry; every string is an owned copy or absent.
+struct SVcardItem {
+    SVcardItem() = default;
+    virtual ~SVcardItem();
+    SVcardItem(const SVcardItem&) = delete;
+    SVcardItem& operator=(const SVcardItem&) = delete;
+
+    // A new item with copies of every string.
+    SVcardItem* Clone() const;
+    // Same organization and same unit, byte for byte; absent equals empty.
+    bool SameOrganization(const SVcardItem& other) const;
+
+    char* fullName = nullptr;
+    char* address = nullptr;
+    char* organization = nullptr;
+    char* unit = nullptr;
+    char* familyName = nullptr;
+    char* givenName = nullptr;
+    char* note = nullptr;
+};
+
+// Pointers into an SVCard's buffer, each possibly null.
+struct VCardFields {
+    const char* fullName = nullptr;
+    const char* organization = nullptr;
+    const char* unit = nullptr;
+    const char* familyName = nullptr;
+    const char* givenName = nullptr;
+    const char* note = nullptr;
+};
+
+class SVCard : public SSmallFile {
+public:
+    // Never fails; a missing or unreadable file gives no buffer.
+    explicit SVCard(const char* path);
+    ~SVCard() override;
+
+    // The first card, closed by END:, holding the address.
+    bool FindByAddress(const char* address, VCardFields* fields) const;
+};

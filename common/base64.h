@@ -1,0 +1,21 @@
+// Base64 (RFC 2045 alphabet, '=' padding, no line breaks).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class Base64Encoder {
+public:
+    Base64Encoder() = default;
+    virtual ~Base64Encoder();
+    Base64Encoder(const Base64Encoder&) = delete;
+    Base64Encoder& operator=(const Base64Encoder&) = delete;
+
+    // length -1: the input is NUL-terminated. The result is owned by the
+    // encoder and replaced by the next call.
+    const char* Encode(const char* input, int length);
+
+private:
+    int inputLength_ = 0;
+    char* output_ = nullptr;
+};

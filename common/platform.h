@@ -1,0 +1,120 @@
+// The platform seam: everything the portable core needs from the operating
+// system. The Windows implementation lives in platform_win32.cpp; a POSIX
+// stand-in (platform_posix.cpp) lets the core run natively under the
+// sanitizers. Paths handed to the seam use backslashes as on Windows; the
+// POSIX side maps them to slashes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// One open file. Owns its handle; moves, never copies.
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Existing file, read access. exclusive: no sharing, so a file that
+    // another handle holds open cannot be opened.
+    static File OpenRead(const char* path, bool exclusive);
+    // Read and write, no sharing, created when missing (archive attribute).
+    static File OpenAlways(const char* path);
+
+    bool IsOpen() const;
+    bool Size(uint64_t* size) const;
+    bool Seek(uint64_t offset);
+    bool SeekEnd();
+    // Reads up to n bytes; *got receives the count. False on failure.
+    bool Read(void* buffer, uint32_t n, uint32_t* got);
+    bool Write(const void* buffer, uint32_t n);
+    void Close();
+
+private:
+    intptr_t handle_ = -1;
+};
+
+bool FileExists(const char* path);
+bool IsDirectory(const char* path);
+// Creates the directory with all missing parents.
+bool CreateDirectories(const char* path);
+// Copies without ever overwriting an existing target.
+bool CopyFileNoOverwrite(const char* from, const char* to);
+bool DeleteFilePath(const char* path);
+
+struct DirEntry {
+    std::string name;   // entry name, no directory
+    bool isDirectory;
+};
+// Lists the entries of dir matching pattern ("*.*" for all), without "."
+// and "..", in the order the system returns them (sorted without regard to
+// case on both platforms). The visitor returns false to stop. A missing
+// directory lists nothing and answers false.
+bool ListDirectory(const char* dir, const char* pattern,
+                   const std::function<bool(const DirEntry&)>& visit);
+
+// The ANSI code page of the process (932 on Japanese systems, 1252 ...).
+unsigned AnsiCodePage();
+// True for a lead byte of a double-byte character in the ANSI code page.
+bool IsLeadByte(unsigned char c);
+// UTF-8 to the ANSI code page: malformed input becomes replacement
+// characters, unmappable characters '?'. Empty result on failure.
+std::string Utf8ToAnsi(std::string_view utf8);
+// The ANSI code page to UTF-8.
+std::string AnsiToUtf8(std::string_view ansi);
+
+// Private-profile (INI) access with the system's semantics.
+// Returns the number of bytes copied, without terminator, as
+// GetPrivateProfileStringA does (size - 1 when the value was cut).
+size_t ProfileGetString(const char* section, const char* key, const char* fallback,
+                        char* buffer, size_t size, const char* path);
+int ProfileGetInt(const char* section, const char* key, int fallback, const char* path);
+bool ProfileWriteString(const char* section, const char* key, const char* value,
+                        const char* path);
+
+// A value of the host's registry key "Software\RimArts\B2\Settings" under
+// HKEY_CURRENT_USER. hostKeyOpened reports whether the key could be opened.
+struct RegistryValue {
+    uint32_t type = 0;            // REG_SZ 1, REG_BINARY 3, REG_DWORD 4
+    std::vector<uint8_t> data;
+};
+bool HostKeyExists();
+std::optional<RegistryValue> ReadHostValue(const char* name);
+
+// Folders of the user and of all users; empty when unavailable.
+std::string AppDataFolder();        // roaming, created if missing
+std::string CommonAppDataFolder();
+// The full path of the plug-in library itself.
+std::string ModuleFilePath();
+
+// User interface. Values equal the Win32 ones.
+constexpr unsigned kMbOk = 0x0;
+constexpr unsigned kMbOkCancel = 0x1;
+constexpr unsigned kMbYesNo = 0x4;
+constexpr unsigned kMbIconQuestion = 0x20;
+constexpr unsigned kMbIconWarning = 0x30;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+// Shows a message box; owner may be null. Returns the button pressed.
+int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags);
+// A string of the plug-in's string table (ANSI), at most maxBytes - 1 bytes.
+std::string LoadResString(unsigned id, size_t maxBytes = 1024);
+// Whether the Control key is held down, as the calling thread sees it.
+bool ControlKeyDown();
+// Whether a window handle still names a window.
+bool WindowExists(void* window);
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs, idempotently, what the build and the tests need on Debian 12.
+# Runs as root; does nothing when everything is already there.
+set -eu
+
+need=()
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    apt_updated=0
+fi
+
+for p in cmake make g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686 \
+         gcc-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth \
+         locales xxd; do
+    have "$p" || need+=("$p")
+done
+
+if [ ${#need[@]} -gt 0 ]; then
+    if [ "$(id -u)" != 0 ]; then
+        echo "setup: missing packages (${need[*]}); run as root" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
+    if [ "$(id -u)" != 0 ]; then
+        echo "setup: locale ja_JP.UTF-8 missing; run as root" >&2
+        exit 1
+    fi
+    sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+    sed -i 's/^# *\(en_US.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen || echo 'en_US.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+fi
