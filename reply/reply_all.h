@@ -1,0 +1,21 @@
+// Arranging To and Cc of a reply to all, and switching a reply's kind.
+#pragma once
+
+#include <cstddef>
+
+#include "plugin/host_api.h"
+#include "settings/token_list.h"
+
+bool ArrangeReplyAll(HostWindow window);
+// Appends every token of text whose address differs (ASCII case ignored)
+// from excluded (null excludes nothing). Returns the number added.
+size_t CollectAddresses(TokenList& out, const char* text, const char* excluded);
+// Appends every token whose address is not empty and is not the address of
+// an entry of exclusion (ASCII case ignored). Returns the number added.
+size_t FilterAddresses(TokenList& out, const char* text, const TokenList& exclusion);
+// Appends "," + entry for each entry to the result buffer; false as soon as
+// an entry does not fit into the remaining capacity.
+bool AppendJoined(size_t capacity, const TokenList& list);
+
+void HALYARD_WINAPI SwitchToReply(HostWindow window, intptr_t parameter);
+void HALYARD_WINAPI SwitchToReplyAll(HostWindow window, intptr_t parameter);

@@ -1,0 +1,6 @@
+// The log of replies to addresses that are not in the address book.
+#pragma once
+
+// Appends the token's name and address to the report file unless the same
+// person is already there.
+void ReportMissingAddress(const char* token);

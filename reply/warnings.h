@@ -1,0 +1,9 @@
+// Warnings about single replies and bare reply subjects.
+#pragma once
+
+#include "plugin/host_api.h"
+
+// True when a reply to the sender leaves out other recipients of the base mail.
+bool CheckSingleReply(HostWindow window);
+// 0 to let the message go on, -1 to stop it.
+int CheckReplySubject(HostWindow window);
