@@ -1,0 +1,80 @@
+// Recipient lists as ordered lists of whole tokens: collecting, filtering
+// against other lists, and joining them into the result buffer.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "addressbook/address_format.h"
+#include "common/sizes.h"
+#include "common/text.h"
+#include "plugin/plugin_state.h"
+#include "reply/reply_all.h"
+
+namespace {
+
+// The tokenizer writes terminators into its input, so it gets a copy.
+std::vector<char> WritableCopy(const char* text) {
+    const size_t length = text ? std::strlen(text) : 0;
+    std::vector<char> copy(length + 1, '\0');
+    if (length) std::memcpy(copy.data(), text, length);
+    return copy;
+}
+
+std::string AddressOf(const char* text) {
+    char name[kNameSize];
+    char address[kNameSize];
+    SplitAddress(name, sizeof name, address, sizeof address, text);
+    return address;
+}
+
+}  // namespace
+
+size_t CollectAddresses(TokenList& out, const char* text, const char* excluded) {
+    std::vector<char> work = WritableCopy(text);
+    size_t added = 0;
+    for (char* token = NextAddressToken(work.data()); token; token = NextAddressToken(nullptr)) {
+        if (excluded && EqualNoCaseAscii(AddressOf(token), excluded)) continue;
+        out.Append(token);
+        ++added;
+    }
+    return added;
+}
+
+size_t FilterAddresses(TokenList& out, const char* text, const TokenList& exclusion) {
+    std::vector<std::string> excluded;
+    for (const TokenNode* node = exclusion.First(); node; node = node->next)
+        excluded.push_back(AddressOf(node->text));
+
+    std::vector<char> work = WritableCopy(text);
+    size_t added = 0;
+    for (char* token = NextAddressToken(work.data()); token; token = NextAddressToken(nullptr)) {
+        const std::string address = AddressOf(token);
+        if (address.empty()) continue;
+        const bool isExcluded = std::any_of(excluded.begin(), excluded.end(),
+            [&](const std::string& other) { return EqualNoCaseAscii(address, other); });
+        if (isExcluded) continue;
+        out.Append(token);
+        ++added;
+    }
+    return added;
+}
+
+bool AppendJoined(size_t capacity, const TokenList& list) {
+    char* result = Plugin().resultBuffer;
+    if (!result) return false;
+    size_t length = strnlen(result, kListSize);
+    if (length >= kListSize) return false;
+    // What this call may still use, terminator included; never beyond the buffer.
+    size_t room = std::min(capacity, kListSize - length);
+    for (const TokenNode* node = list.First(); node; node = node->next) {
+        const size_t needed = 1 + size_t{node->length} + 1;   // comma, entry, terminator
+        if (needed > room) return false;
+        result[length] = ',';
+        std::memcpy(result + length + 1, node->text, node->length);
+        length += 1 + node->length;
+        result[length] = '\0';
+        room -= needed - 1;
+    }
+    return true;
+}
