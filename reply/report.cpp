@@ -1,0 +1,86 @@
+// The log of replies to people missing from the address book. The file is
+// created when missing and only ever appended to.
+#include "reply/report.h"
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "addressbook/address_format.h"
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "plugin/plugin_state.h"
+#include "reply/report_lines.h"
+#include "settings/settings.h"
+
+namespace {
+
+// String table entries of the report's failures.
+constexpr unsigned kStrCannotOpen = 1;
+constexpr unsigned kStrTooLarge = 2;
+constexpr unsigned kStrNoMemory = 3;
+constexpr unsigned kStrCannotRead = 4;
+constexpr unsigned kStrCannotWrite = 5;
+constexpr const char* kReportCaption = "Halyard";
+constexpr size_t kLineOverhead = 8;   // quotes, tab, CR LF and room to spare
+
+// Appends the line unless the file names the person already. Returns 0, or
+// the string number of the failure. The file is closed on return.
+unsigned AppendReportLine(const char* path, std::string_view quotedName,
+                          std::string_view address) {
+    platform::File file = platform::File::OpenAlways(path);
+    if (!file.IsOpen()) return kStrCannotOpen;
+
+    std::string line;
+    line.append(quotedName).append("\t").append(address).append("\r\n");
+
+    uint64_t size = 0;
+    if (!file.Size(&size)) return kStrCannotRead;
+    // Room for a line break before the new line, should the last one lack it.
+    if (size > UINT32_MAX || size + line.size() + 2 > UINT32_MAX) return kStrTooLarge;
+
+    const size_t length = static_cast<size_t>(size);
+    std::unique_ptr<char[]> contents(new (std::nothrow) char[length + 1]);
+    if (!contents) return kStrNoMemory;
+    size_t total = 0;
+    while (total < length) {
+        uint32_t got = 0;
+        if (!file.Read(contents.get() + total, static_cast<uint32_t>(length - total), &got) ||
+            got == 0)
+            return kStrCannotRead;
+        total += got;
+    }
+    contents[length] = '\0';
+
+    if (ReportHasEntry(std::string_view(contents.get(), length), quotedName, address)) return 0;
+
+    // A last line written by hand without its line break must not run into ours.
+    if (length > 0 && contents[length - 1] != '\n') line.insert(0, "\r\n");
+    if (!file.SeekEnd() || !file.Write(line.data(), static_cast<uint32_t>(line.size())))
+        return kStrCannotWrite;
+    return 0;
+}
+
+}  // namespace
+
+void ReportMissingAddress(const char* token) {
+    const SSettings* settings = Plugin().settings;
+    if (!settings || !token) return;
+
+    char name[kNameSize];
+    char address[kNameSize];
+    SplitAddress(name, sizeof name, address, sizeof address, token);
+    char quotedName[kNameSize];
+    QuoteReportName(name, quotedName, sizeof quotedName);
+
+    const size_t addressLength = std::strlen(address);
+    if (addressLength == 0 || !std::strchr(address, '@')) return;
+    if (std::strlen(quotedName) + addressLength + kLineOverhead >= kNameSize) return;
+
+    const unsigned failure = AppendReportLine(settings->reportFile, quotedName, address);
+    if (failure)
+        platform::ShowMessageBox(nullptr, platform::LoadResString(failure).c_str(),
+                                 kReportCaption, platform::kMbIconWarning);
+}

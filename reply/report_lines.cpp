@@ -1,0 +1,76 @@
+#include "reply/report_lines.h"
+
+#include <cstring>
+
+#include "common/platform.h"
+#include "common/text.h"
+
+namespace {
+
+bool EnclosedBy(std::string_view text, char open, char close) {
+    return text.size() >= 2 && text.front() == open && text.back() == close;
+}
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (platform::IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+            continue;
+        }
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    }
+    return true;
+}
+
+void QuoteReportName(const char* name, char* out, size_t outSize) {
+    if (outSize == 0) return;
+    out[0] = '\0';
+    const std::string_view text(name);
+    if (EnclosedBy(text, '\'', '\'')) {
+        if (CopyBounded(out, outSize, text) == text.size()) {
+            out[0] = '"';
+            out[text.size() - 1] = '"';
+        } else {
+            out[0] = '\0';
+        }
+        return;
+    }
+    if (EnclosedBy(text, '"', '"')) {
+        if (CopyBounded(out, outSize, text) != text.size()) out[0] = '\0';
+        return;
+    }
+    if (text.size() + 2 >= outSize) return;
+    out[0] = '"';
+    std::memcpy(out + 1, text.data(), text.size());
+    out[text.size() + 1] = '"';
+    out[text.size() + 2] = '\0';
+}
+
+bool ReportHasEntry(std::string_view contents, std::string_view quotedName,
+                    std::string_view address) {
+    size_t position = 0;
+    while (position < contents.size()) {
+        const size_t end = contents.find('\r', position);
+        if (end == std::string_view::npos) return false;
+        const std::string_view line = contents.substr(position, end - position);
+        const size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) return false;
+
+        std::string_view lineAddress = line.substr(tab + 1);
+        if (EnclosedBy(lineAddress, '<', '>') || EnclosedBy(lineAddress, '(', ')'))
+            lineAddress = lineAddress.substr(1, lineAddress.size() - 2);
+        if (EqualIgnoringCase(line.substr(0, tab), quotedName) &&
+            EqualIgnoringCase(lineAddress, address))
+            return true;
+
+        position = end + 1;
+        if (position < contents.size() && contents[position] == '\n') ++position;
+    }
+    return false;
+}
