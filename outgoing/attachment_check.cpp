@@ -1,0 +1,105 @@
+// The attachment reminder: a message whose subject or text speaks of an
+// attachment while it has none is held until the user confirms.
+#include <string>
+#include <vector>
+
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "common/text.h"
+#include "outgoing/attach_scan.h"
+#include "outgoing/compose_read.h"
+#include "outgoing/outgoing.h"
+#include "plugin/plugin_state.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr size_t kContentTypeSize = 2048;
+constexpr size_t kMarkerHeaderSize = 4096;
+constexpr size_t kMimeTypeSize = 1024;
+constexpr unsigned kStrAttachWarning = 22;
+constexpr unsigned kStrAttachCaption = 23;
+
+// The byte forms to look for. A UTF-8 window hands its text out in UTF-8,
+// so entries are converted; header values may come in either form, so for
+// headers the entry as written is kept beside its UTF-8 form.
+std::vector<std::string> EntryForms(const TokenList& list, bool utf8Window, bool keepAsWritten) {
+    std::vector<std::string> forms;
+    for (const TokenNode* node = list.First(); node; node = node->next) {
+        if (!utf8Window || keepAsWritten) forms.emplace_back(node->text, node->length);
+        if (utf8Window) {
+            std::string utf8 = HostToUtf8(node->text);
+            if (!keepAsWritten || utf8 != node->text) forms.push_back(std::move(utf8));
+        }
+    }
+    return forms;
+}
+
+// A header set by software that sends on the user's behalf.
+bool HasMarkerHeader(HostWindow window, const char* header) {
+    char value[kMarkerHeaderSize];
+    return ReadComposeHeader(window, header, value, sizeof value) > 0;
+}
+
+bool SubjectSpeaksOfAttachment(HostWindow window, const SSettings& settings) {
+    char* subject = Plugin().headerBuffer;
+    const size_t length = ReadComposeHeader(window, "Subject", subject, kListSize);
+    // A reply's subject repeats the base mail's; only the text is the user's.
+    const std::string_view text(subject, length);
+    if (HasReplyPrefix(text)) return false;
+    return ContainsAny(text, EntryForms(settings.attachWords, IsUtf8Window(window), true));
+}
+
+bool TextSpeaksOfAttachment(HostWindow window) {
+    if (!Host().CompGetText) return false;
+    char mimeType[kMimeTypeSize] = {};
+    HostText text(Host().CompGetText(window, mimeType, sizeof mimeType));
+    if (!text) return false;
+    mimeType[sizeof mimeType - 1] = '\0';
+    const bool html = FindNoCase(mimeType, "html") != std::string_view::npos;
+    return FindAttachWord(window, text.Get(), html);
+}
+
+}  // namespace
+
+bool HeaderExcluded(HostWindow window, const char* header, const TokenList& list) {
+    char* value = Plugin().headerBuffer;
+    const size_t length = ReadComposeHeader(window, header, value, kListSize);
+    if (length == 0 || list.Empty()) return false;
+    return ContainsAny(std::string_view(value, length),
+                       EntryForms(list, IsUtf8Window(window), true));
+}
+
+bool FindAttachWord(HostWindow window, std::string_view text, bool html) {
+    const SSettings* settings = SSettings::Current();
+    if (!settings || text.empty()) return false;
+    const bool utf8 = IsUtf8Window(window);
+    const std::string mark = utf8 ? HostToUtf8(settings->citation) : settings->citation;
+    return FindAttachWordIn(text, EntryForms(settings->attachWords, utf8, false), mark, html);
+}
+
+int CheckAttachment(HostWindow window) {
+    const SSettings* settings = SSettings::Current();
+    if (!settings || !settings->inspect || !Plugin().headerBuffer) return 0;
+
+    char contentType[kContentTypeSize];
+    ReadComposeHeader(window, "Content-Type", contentType, sizeof contentType);
+    if (IsMultipartWithBoundary(contentType)) return 0;
+    if (HasMarkerHeader(window, "X-QXE-Ident") || HasMarkerHeader(window, "X-BkDelayStatus"))
+        return 0;
+
+    if (HeaderExcluded(window, "To", settings->excludeTo) ||
+        HeaderExcluded(window, "Cc", settings->excludeCc) ||
+        HeaderExcluded(window, "Bcc", settings->excludeBcc) ||
+        HeaderExcluded(window, "Subject", settings->excludeSubject))
+        return 0;
+
+    if (!SubjectSpeaksOfAttachment(window, *settings) && !TextSpeaksOfAttachment(window))
+        return 0;
+
+    const std::string text = platform::LoadResString(kStrAttachWarning);
+    const std::string caption = platform::LoadResString(kStrAttachCaption);
+    const int answer = platform::ShowMessageBox(window, text.c_str(), caption.c_str(),
+                                                platform::kMbOkCancel);
+    return answer == platform::kIdOk ? 0 : -1;
+}
