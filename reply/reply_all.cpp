@@ -1,0 +1,148 @@
+// A reply to all as the user wants it: the sender and the base mail's To
+// recipients in To, everybody else in Cc.
+#include "reply/reply_all.h"
+
+#include <cstring>
+#include <string>
+
+#include "addressbook/address_format.h"
+#include "addressbook/compare_address.h"
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "common/text.h"
+#include "plugin/plugin_state.h"
+#include "reply/host_headers.h"
+#include "reply/rewrite.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr int32_t kArrangeKeepTo = 1;
+
+std::string AddressOf(const char* text) {
+    char name[kNameSize];
+    char address[kNameSize];
+    SplitAddress(name, sizeof name, address, sizeof address, text);
+    return address;
+}
+
+// A built list without the comma that AppendJoined puts before every entry.
+const char* WithoutLeadingComma(const char* text) { return text[0] == ',' ? text + 1 : text; }
+
+// Removes the first entry whose address is the user's own.
+void RemoveFirstSelf(TokenList& list, const std::string& self) {
+    for (TokenNode* node = list.First(); node; node = node->next) {
+        if (CompareAddress(AddressOf(node->text).c_str(), self.c_str()) == 0) {
+            list.Remove(node);
+            return;
+        }
+    }
+}
+
+bool HasText(const char* text) {
+    for (; *text; ++text)
+        if (static_cast<unsigned char>(*text) > ' ') return true;
+    return false;
+}
+
+}  // namespace
+
+bool ArrangeReplyAll(HostWindow window) {
+    PluginState& state = Plugin();
+    const SSettings* settings = state.settings;
+    if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
+    if (settings->arrange != kArrangeKeepTo) return false;
+
+    char* composeTo = ReadComposeHeader(window, "To", state.copyBuffer, kListSize);
+    const char* replyTo = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
+    if (settings->excludeReplyTo && EqualNoCaseAscii(replyTo, composeTo)) return false;
+
+    char baseFrom[kFromSize];
+    char composeFrom[kFromSize];
+    ReadMailHeader("From", baseFrom, sizeof baseFrom);
+    ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom);
+    const std::string self = AddressOf(composeFrom);
+    const std::string sender = AddressOf(baseFrom);
+
+    // The user never stays among the base mail's To recipients.
+    TokenList baseToList;
+    CollectAddresses(baseToList, ReadMailHeader("To", state.headerBuffer, kListSize), self.c_str());
+
+    // The sender leads, unless the base mail is the user's own.
+    TokenList toList;
+    if (sender != self && HasText(baseFrom)) toList.Append(baseFrom);
+    for (const TokenNode* node = baseToList.First(); node; node = node->next)
+        toList.Append(std::string_view(node->text, node->length));
+
+    TokenList ccList;
+    FilterAddresses(ccList, ReadComposeHeader(window, "Cc", state.headerBuffer, kListSize), toList);
+
+    // What the host put into To beyond the arranged list, such as a Reply-To.
+    TokenList extraList;
+    FilterAddresses(extraList, composeTo, toList);
+    if (settings->selfExclude) RemoveFirstSelf(extraList, self);
+
+    char* result = state.resultBuffer;
+    result[0] = '\0';
+    if (!AppendJoined(kListSize, extraList)) return false;
+    if (!AppendJoined(kListSize - std::strlen(result), toList)) return false;
+    // The To text waits in the copy buffer (the host's To is read) until the
+    // Cc is known to fit: the two are written together or not at all.
+    const char* newTo = WithoutLeadingComma(result);
+    std::memmove(state.copyBuffer, newTo, std::strlen(newTo) + 1);
+
+    result[0] = '\0';
+    if (!AppendJoined(kListSize, ccList)) return false;
+
+    SetComposeHeader(window, "To", state.copyBuffer);
+    SetComposeHeader(window, "Cc", WithoutLeadingComma(result));
+    return true;
+}
+
+void HALYARD_WINAPI SwitchToReply(HostWindow window, intptr_t) {
+    PluginState& state = Plugin();
+    const SSettings* settings = state.settings;
+    if (!settings || !state.headerBuffer) return;
+    const bool control = platform::ControlKeyDown();
+
+    const char* to = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
+    if (to[0] == '\0') to = ReadMailHeader("From", state.headerBuffer, kListSize);
+    SetComposeHeader(window, "To", to);
+    SetComposeHeader(window, "Cc", "");
+
+    if (control && settings->ctrlNoEffect) return;
+    if (RewriteReplyHeaders(window) && settings->addPluginHeader) AddMailerPluginHeader(window);
+}
+
+void HALYARD_WINAPI SwitchToReplyAll(HostWindow window, intptr_t) {
+    PluginState& state = Plugin();
+    const SSettings* settings = state.settings;
+    if (!settings || !state.headerBuffer || !state.resultBuffer) return;
+    const bool control = platform::ControlKeyDown();
+
+    const char* to = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
+    if (to[0] == '\0') to = ReadMailHeader("From", state.headerBuffer, kListSize);
+    SetComposeHeader(window, "To", to);
+
+    TokenList exclusion;
+    exclusion.Append(to);
+    if (settings->selfExclude) {
+        char composeFrom[kFromSize];
+        exclusion.Append(ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom));
+    }
+
+    TokenList ccList;
+    FilterAddresses(ccList, ReadMailHeader("To", state.headerBuffer, kListSize), exclusion);
+    FilterAddresses(ccList, ReadMailHeader("Cc", state.headerBuffer, kListSize), exclusion);
+
+    // A Cc that does not fit whole is not written: the old one stays rather
+    // than a list that silently drops recipients.
+    state.resultBuffer[0] = '\0';
+    if (AppendJoined(kListSize, ccList))
+        SetComposeHeader(window, "Cc", WithoutLeadingComma(state.resultBuffer));
+
+    if (control && settings->ctrlNoEffect) return;
+    const bool arranged = ArrangeReplyAll(window);
+    const bool rewritten = RewriteReplyHeaders(window);
+    if ((arranged || rewritten) && settings->addPluginHeader) AddMailerPluginHeader(window);
+}
