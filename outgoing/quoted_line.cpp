@@ -29,12 +29,14 @@ bool HtmlMarkAt(std::string_view text, size_t at, std::string_view mark) {
         char got = text[k];
         size_t step = 1;
         bool decoded = false;
-        for (const CharRef& ref : kCharRefs) {
-            if (text.compare(k, ref.name.size(), ref.name) == 0) {
-                got = ref.value;
-                step = ref.name.size();
-                decoded = true;
-                break;
+        if (got == '&') {
+            for (const CharRef& ref : kCharRefs) {
+                if (text.compare(k, ref.name.size(), ref.name) == 0) {
+                    got = ref.value;
+                    step = ref.name.size();
+                    decoded = true;
+                    break;
+                }
             }
         }
         if (!decoded && (got == '>' || got == '<' || got == '"')) return false;
