@@ -3,11 +3,11 @@
 #include <string>
 
 #include "common/sizes.h"
-#include "common/version.h"
 #include "plugin/host_api.h"
 #include "plugin/plugin_state.h"
 #include "reply/host_headers.h"
 #include "reply/mailer_header.h"
+#include "reply/plugin_version.h"
 #include "reply/rewrite.h"
 
 namespace {
@@ -37,11 +37,10 @@ void SetComposeHeader(HostWindow window, const char* headerName, const char* tex
 
 void AddMailerPluginHeader(HostWindow window) {
     PluginState& state = Plugin();
-    if (!state.version || !state.headerBuffer) return;
+    if (!state.headerBuffer) return;
     const char* old = ReadComposeHeader(window, "X-Mailer-Plugin", state.headerBuffer, kListSize);
     std::string value;
-    if (!BuildMailerPluginValue(old, state.version->Text(VersionText::FileDescription),
-                                state.version->Text(VersionText::FileVersion), &value))
+    if (!BuildMailerPluginValue(old, PluginFileDescription(), PluginFileVersion(), &value))
         return;
     SetComposeHeader(window, "X-Mailer-Plugin", value.c_str());
 }
