@@ -1,6 +1,7 @@
 // The standard texts of a module's version-information resource.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 enum class VersionText : int {

@@ -4,6 +4,7 @@
 // portable core needs no Windows headers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #if defined(_WIN32)
@@ -95,6 +96,24 @@ struct HostApi {
 
 // The one bound interface of the process.
 HostApi& Host();
+
+// True for a host version text that may lack the optional functions: at
+// most 7 characters and sorting before "2.00.06" (Windows only).
+bool IsOlderHostVersion(const char* version);
+
+// The host's plug-in information record, filled by BKC_OnPlugInInfo.
+constexpr size_t kInfoNameSize = 80;
+constexpr size_t kInfoVendorSize = 80;
+constexpr size_t kInfoVersionSize = 80;
+constexpr size_t kInfoDescriptionSize = 256;
+
+struct HostPlugInInfo {
+    char name[kInfoNameSize];
+    char vendor[kInfoVendorSize];
+    char version[kInfoVersionSize];
+    char description[kInfoDescriptionSize];
+};
+static_assert(sizeof(HostPlugInInfo) == 496, "the host's layout");
 
 // Owner of a text the host allocated: released with BKA_Free.
 class HostText {
