@@ -32,11 +32,14 @@ public:
     SVCard* LoadCard(const char* cardPath);
 
 private:
+    SVcardItem* MakeCard(const char* address);
+
     char drive_[3] = {};
     char directory_[256] = {};
     char cardName_[513] = {};
     char displayName_[1024] = {};
     char address_[1024] = {};
+    bool directoryFits_ = false;
     std::map<std::string, std::unique_ptr<SVCard>> cardCache_;
 };
 

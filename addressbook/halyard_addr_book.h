@@ -21,3 +21,7 @@ public:
 
 // Wraps a display name in double quotes when it holds a special character.
 void QuoteDisplayName(char* out, size_t outSize, const char* name);
+
+// The start-up build over "AddrBook" in the host's data folder. On failure
+// shows message 15 and answers nullptr; the plug-in goes on without index.
+SHalyardAddrBook* BuildAddressIndex(const char* dataFolder);

@@ -1,9 +1,11 @@
 // One vCard file of the host's address book, and the entry it yields.
 #pragma once
 
+#include <cstdint>
+
 #include "common/small_file.h"
 
-// One address-book entry; every string is an owned copy or absent.
+// One address-book entry; every string is an owned copy (new[]) or absent.
 struct SVcardItem {
     SVcardItem() = default;
     virtual ~SVcardItem();
@@ -43,3 +45,12 @@ public:
     // The first card, closed by END:, holding the address.
     bool FindByAddress(const char* address, VCardFields* fields) const;
 };
+
+// The in-place pass run once over a loaded card file: lines and ';'
+// components become NUL-terminated strings, quoted-printable values are
+// decoded. buffer holds size bytes followed by a NUL.
+void PrepareVCardBuffer(char* buffer, uint32_t size);
+
+// The lookup over a prepared buffer (size bytes followed by a NUL).
+bool FindInVCardBuffer(const char* buffer, uint32_t size, const char* address,
+                       VCardFields* fields);

@@ -1,0 +1,161 @@
+// SAddressBook: the books and their folder trees, the walks over them, and
+// the mail folders' links to a folder.
+#include "addressbook/address_book.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "common/text.h"
+
+namespace {
+
+constexpr size_t kLinkSize = 1028;          // "AddrGrp" value buffer
+constexpr size_t kResolveLimit = 256;       // data folder + mail folder + 2
+constexpr size_t kBookNameLimit = 255;      // book part of a folder link
+
+bool IsBookName(const std::string& name) {
+    return !name.empty() && (name[0] == '@' || name[0] == '^' || name[0] == '~');
+}
+
+// Whether path ends with a separator that is not the trail byte of a
+// double-byte character.
+bool EndsWithSeparator(const std::string& path) {
+    bool last = false;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;
+            last = false;
+        } else {
+            last = path[i] == '\\' || path[i] == '/';
+        }
+    }
+    return last;
+}
+
+void ScanFolders(FolderNode* parent, const std::string& path) {
+    // Longer paths cannot be opened by the system's ANSI functions; this
+    // also ends a loop of links on systems that have them.
+    if (path.size() >= kPathSize) return;
+    platform::ListDirectory(path.c_str(), "*.*", [&](const platform::DirEntry& entry) {
+        if (!entry.isDirectory) return true;
+        auto child = std::make_unique<FolderNode>();
+        child->name = entry.name;
+        child->parent = parent;
+        FolderNode* node = child.get();
+        parent->children.push_back(std::move(child));
+        ScanFolders(node, JoinPath(path, entry.name));
+        return true;
+    });
+}
+
+bool Walk(const FolderNode& node, const std::string& path, FolderVisitor visitor, void* context) {
+    if (node.name == ".svn") return false;
+    if (visitor(node, path.c_str(), context)) return true;
+    for (const auto& child : node.children) {
+        if (Walk(*child, JoinPath(path, child->name), visitor, context)) return true;
+    }
+    return false;
+}
+
+// strtok over a string_view: the next piece between delimiters, or empty.
+std::string_view NextPiece(std::string_view* rest, char delimiter) {
+    size_t start = rest->find_first_not_of(delimiter);
+    if (start == std::string_view::npos) {
+        *rest = {};
+        return {};
+    }
+    rest->remove_prefix(start);
+    size_t end = rest->find(delimiter);
+    std::string_view piece = rest->substr(0, end);
+    rest->remove_prefix(end == std::string_view::npos ? rest->size() : end + 1);
+    return piece;
+}
+
+}  // namespace
+
+SAddressBook::SAddressBook(const char* rootPath) : rootPath_(rootPath ? rootPath : "") {
+    Rebuild();
+}
+
+SAddressBook::~SAddressBook() = default;
+
+void SAddressBook::Rebuild() {
+    groupIndexCache_.clear();
+    bookPaths_.clear();
+    root_ = std::make_unique<FolderNode>();
+    if (rootPath_.empty()) return;
+    platform::ListDirectory(rootPath_.c_str(), "*.*", [&](const platform::DirEntry& entry) {
+        if (!entry.isDirectory || !IsBookName(entry.name)) return true;
+        std::string directory = JoinPath(rootPath_, entry.name);
+        char content[kPathSize] = {};
+        std::string ini = JoinPath(directory, "Address.ini");
+        platform::ProfileGetString("Settings", "Path", "", content, sizeof content, ini.c_str());
+        std::string contentPath = content;
+        if (contentPath.empty()) {
+            contentPath = directory;
+            if (EndsWithSeparator(contentPath)) contentPath.pop_back();
+        }
+        auto book = std::make_unique<FolderNode>();
+        book->name = contentPath;
+        book->parent = root_.get();
+        FolderNode* node = book.get();
+        root_->children.push_back(std::move(book));
+        bookPaths_.emplace(entry.name, contentPath);
+        ScanFolders(node, contentPath);
+        return true;
+    });
+}
+
+bool SAddressBook::ForEachFolder(FolderVisitor visitor, void* context) const {
+    if (!root_ || !visitor) return false;
+    for (const auto& book : root_->children) {
+        if (ForEachSubfolder(*book, book->name.c_str(), visitor, context)) return true;
+    }
+    return false;
+}
+
+bool SAddressBook::ForEachSubfolder(const FolderNode& node, const char* nodePath,
+                                    FolderVisitor visitor, void* context) const {
+    if (!visitor || !nodePath) return false;
+    for (const auto& child : node.children) {
+        if (Walk(*child, JoinPath(nodePath, child->name), visitor, context)) return true;
+    }
+    return false;
+}
+
+SGroupIndex* SAddressBook::GetGroupIndex(const char* indexPath) {
+    auto found = groupIndexCache_.find(indexPath);
+    if (found != groupIndexCache_.end()) return found->second.get();
+    auto index = std::make_unique<SGroupIndex>(indexPath);
+    SGroupIndex* result = index.get();
+    groupIndexCache_.emplace(indexPath, std::move(index));
+    return result;
+}
+
+std::string SAddressBook::ResolveFolderGroup(const char* dataFolder, const char* mailFolder) const {
+    if (!dataFolder || !mailFolder) return {};
+    if (std::strlen(dataFolder) + std::strlen(mailFolder) + 2 >= kResolveLimit) return {};
+    std::string ini = JoinPath(JoinPath(dataFolder, mailFolder), "Folder.ini");
+    char link[kLinkSize] = {};
+    platform::ProfileGetString("Settings", "AddrGrp", "", link, sizeof link, ini.c_str());
+    std::string_view rest(link);
+    if (rest.size() < 2) return {};
+    std::string_view book = NextPiece(&rest, ':');
+    if (book.empty() || book.size() >= kBookNameLimit) return {};
+    std::string_view folder = NextPiece(&rest, ':');
+    if (folder.empty()) return {};
+    std::string key = "@";
+    key += book;
+    auto found = bookPaths_.find(key);
+    if (found == bookPaths_.end()) return {};
+    return JoinPath(found->second, folder);
+}
+
+std::vector<std::string> SAddressBook::BookContentPaths() const {
+    std::vector<std::string> paths;
+    if (!root_) return paths;
+    for (const auto& book : root_->children) paths.push_back(book->name);
+    return paths;
+}

@@ -1,0 +1,205 @@
+// FormatAddress and RewriteAddressList: recipients in the form the user chose.
+#include "addressbook/address_format.h"
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "addressbook/halyard_addr_book.h"
+#include "common/base64.h"
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "common/text.h"
+#include "plugin/host_api.h"
+#include "settings/settings.h"
+
+namespace {
+
+// The name is prepared in a buffer of this size, encoded or quoted.
+constexpr size_t kNameTextSize = 4096;
+// The longest recipient written, terminator included.
+constexpr size_t kRecipientSize = kNameSize;
+
+constexpr int kFormatAddressOnly = 1;
+constexpr int kFormatNameAngle = 2;
+constexpr int kFormatAddressParen = 3;
+
+int ChooseFormat(const char* address, const SSettings& settings) {
+    int format = settings.replyFormat;
+    if (const char* at = std::strchr(address, '@')) {
+        for (const TokenNode* d = settings.domains.First(); d; d = d->next) {
+            if (std::strcmp(at + 1, d->text) == 0) {
+                format = settings.groupFormat;
+                break;
+            }
+        }
+    }
+    if (format == 0) format = settings.hostAddressFormat;
+    return format;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// One RFC 2047 encoded word: =?charset?B|Q?text?= without blanks inside.
+bool IsEncodedWord(std::string_view word) {
+    if (word.size() < 8 || word.substr(0, 2) != "=?" || word.substr(word.size() - 2) != "?=")
+        return false;
+    std::string_view inner = word.substr(2, word.size() - 4);
+    size_t q1 = inner.find('?');
+    if (q1 == 0 || q1 == std::string_view::npos || q1 + 2 >= inner.size()) return false;
+    char encoding = inner[q1 + 1];
+    if (std::strchr("BbQq", encoding) == nullptr || inner[q1 + 2] != '?') return false;
+    std::string_view text = inner.substr(q1 + 3);
+    if (text.find('?') != std::string_view::npos) return false;
+    for (char c : inner) {
+        if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x7F)
+            return false;
+    }
+    return true;
+}
+
+// A name made only of encoded words separated by blanks is already in its
+// header form.
+bool IsEncodedName(std::string_view name) {
+    bool any = false;
+    while (!name.empty()) {
+        size_t start = name.find_first_not_of(" \t");
+        if (start == std::string_view::npos) break;
+        name.remove_prefix(start);
+        size_t end = name.find_first_of(" \t");
+        if (!IsEncodedWord(name.substr(0, end))) return false;
+        any = true;
+        if (end == std::string_view::npos) break;
+        name.remove_prefix(end);
+    }
+    return any;
+}
+
+// "=?charset?B?...?=" of bytes into out; false when it would not fit.
+bool WriteEncodedWord(char* out, size_t outSize, const char* charset, std::string_view bytes) {
+    size_t encodedLength = (bytes.size() + 2) / 3 * 4;
+    size_t total = std::strlen(charset) + encodedLength + 6;   // "=?" "?B?" "?="
+    if (bytes.size() > outSize || total >= outSize) return false;
+    Base64Encoder encoder;
+    const char* encoded = encoder.Encode(bytes.data(), static_cast<int>(bytes.size()));
+    std::string word = "=?";
+    word += charset;
+    word += "?B?";
+    word += encoded ? encoded : "";
+    word += "?=";
+    if (word.size() >= outSize) return false;
+    CopyBounded(out, outSize, word);
+    return true;
+}
+
+// The name as an encoded word. Names are local code page text: Japanese
+// systems send them as ISO-2022-JP through the host, others as UTF-8.
+bool EncodeName(char* out, size_t outSize, const char* name) {
+    std::string_view text(name);
+    if (IsEncodedName(text)) {
+        if (text.size() >= outSize) return false;
+        CopyBounded(out, outSize, text);
+        return true;
+    }
+    if (IsAscii(text)) return WriteEncodedWord(out, outSize, "ISO-2022-JP", text);
+    if (platform::AnsiCodePage() == 932 && Host().ISO_2022_JP) {
+        HostText jis(Host().ISO_2022_JP(name, 1));
+        if (jis) {
+            const void* end = std::memchr(jis.Get(), '\0', outSize);
+            if (!end) return false;
+            size_t length = static_cast<const char*>(end) - jis.Get();
+            return WriteEncodedWord(out, outSize, "ISO-2022-JP", std::string_view(jis.Get(), length));
+        }
+    }
+    std::string utf8 = platform::AnsiToUtf8(text);
+    if (utf8.empty()) return false;
+    return WriteEncodedWord(out, outSize, "UTF-8", utf8);
+}
+
+// Appends entry to the ','-joined list in out; false when it would not fit.
+bool Append(char* out, size_t outSize, size_t* length, std::string_view entry) {
+    if (entry.size() + *length + 2 > outSize) return false;
+    if (*length > 0) out[(*length)++] = ',';
+    std::memcpy(out + *length, entry.data(), entry.size());
+    *length += entry.size();
+    out[*length] = '\0';
+    return true;
+}
+
+}  // namespace
+
+void FormatAddress(char* out, size_t outSize, const char* name, const char* address,
+                   bool encodeName, const SSettings& settings) {
+    if (!out || outSize == 0) return;
+    out[0] = '\0';
+    if (!address) address = "";
+    if (!name) name = "";
+    int format = ChooseFormat(address, settings);
+    if (format != kFormatNameAngle && format != kFormatAddressParen) {
+        CopyBounded(out, outSize, address);
+        return;
+    }
+    std::string nameText(kNameTextSize, '\0');
+    if (encodeName && name[0] != '\0') {
+        if (!EncodeName(&nameText[0], kNameTextSize, name)) {
+            CopyBounded(out, outSize, address);
+            return;
+        }
+    } else {
+        QuoteDisplayName(&nameText[0], kNameTextSize, name);
+    }
+    nameText.resize(std::strlen(nameText.c_str()));
+
+    size_t addressLength = std::strlen(address);
+    size_t total = nameText.size() + addressLength + 4;   // " <>" or " ()" and NUL
+    if (total >= kRecipientSize || total > outSize) {
+        CopyBounded(out, outSize, address);
+        return;
+    }
+    std::string result;
+    if (format == kFormatNameAngle) {
+        result = nameText + " <" + address + ">";
+    } else {
+        result = std::string(address) + " (" + nameText + ")";
+    }
+    CopyBounded(out, outSize, result);
+}
+
+bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFolder,
+                        ReportUnlistedFn reportUnlisted, char* out, size_t outSize,
+                        const SSettings& settings, SHalyardAddrBook* book) {
+    if (!out || outSize == 0) return false;
+    out[0] = '\0';
+    if (!list || list[0] == '\0') return false;
+    std::string copy(list);   // tokenized in place; out may be the caller's source
+    char* token = NextAddressToken(&copy[0]);
+    if (!token) return false;
+
+    char name[kNameSize];
+    char address[kNameSize];
+    char entry[2 * kNameSize + 32];
+    size_t length = 0;
+    for (; token; token = NextAddressToken(nullptr)) {
+        SplitAddress(name, sizeof name, address, sizeof address, token);
+        bool listed = address[0] != '\0' && book && book->FindName(address, name, groupFolder);
+        if (!listed && reportUnlisted && address[0] != '\0') reportUnlisted(token);
+        const char* text = address;
+        if (name[0] != '\0') {
+            FormatAddress(entry, sizeof entry, name, address, encodeNames, settings);
+            text = entry;
+        }
+        if (!Append(out, outSize, &length, text)) {
+            out[0] = '\0';
+            // Drain the tokenizer so no stale position into copy remains.
+            while (NextAddressToken(nullptr)) {
+            }
+            return false;
+        }
+    }
+    return length > 0;
+}

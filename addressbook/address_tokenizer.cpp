@@ -1,0 +1,147 @@
+// NextAddressToken and SplitAddress: reading recipient lists.
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "addressbook/address_format.h"
+#include "common/platform.h"
+#include "common/text.h"
+
+namespace {
+
+// The rest of the list being tokenized; one list at a time, host thread only.
+char* g_nextToken = nullptr;
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+bool IsLead(const char* p) {
+    return platform::IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0';
+}
+
+char* SkipSeparators(char* p) {
+    while (*p != '\0' && (IsBlankOrControl(*p) || *p == ',' || *p == ';')) ++p;
+    return p;
+}
+
+void TrimTrailing(char* start, char* end) {
+    while (end > start && IsBlankOrControl(end[-1])) *--end = '\0';
+}
+
+bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimLeft(std::string_view text) {
+    while (!text.empty() && IsSpaceOrTab(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+// First occurrence of c in text outside double-byte characters (and, when
+// honourQuotes, outside double quotes); npos when none.
+size_t FindOutside(std::string_view text, char c, bool honourQuotes) {
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;
+            continue;
+        }
+        if (honourQuotes && text[i] == '"') {
+            quoted = !quoted;
+        } else if (text[i] == c && !quoted) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The first piece of text when split at delimiter, as strtok finds it:
+// leading delimiters skipped, the piece runs to the next one or the end.
+std::string_view FirstPiece(std::string_view text, char delimiter) {
+    size_t start = text.find_first_not_of(delimiter);
+    if (start == std::string_view::npos) return {};
+    text.remove_prefix(start);
+    return text.substr(0, text.find(delimiter));
+}
+
+void Store(char* out, size_t outSize, std::string_view text) {
+    size_t n = CopyBounded(out, outSize, text);
+    while (n > 1 && IsSpaceOrTab(out[n - 1])) out[--n] = '\0';
+}
+
+}  // namespace
+
+char* NextAddressToken(char* list) {
+    char* p = list ? list : g_nextToken;
+    g_nextToken = nullptr;
+    if (!p) return nullptr;
+    p = SkipSeparators(p);
+    if (*p == '(') {
+        char* close = std::strchr(p, ')');
+        if (!close) return nullptr;
+        p = SkipSeparators(close + 1);
+    }
+    if (*p == '\0') return nullptr;
+
+    char* start = p;
+    bool quoted = false;
+    while (*p != '\0') {
+        if (IsLead(p)) {
+            p += 2;
+        } else if (*p == '(') {
+            // A comment: up to its ')', or up to a quote that closes an open quote.
+            ++p;
+            while (*p != '\0' && *p != ')') {
+                if (*p == '"' && quoted) {
+                    quoted = false;
+                    break;
+                }
+                ++p;
+            }
+            if (*p != '\0') ++p;
+        } else if (*p == '"') {
+            quoted = !quoted;
+            ++p;
+        } else if ((*p == ',' || *p == ';') && !quoted) {
+            *p = '\0';
+            g_nextToken = p + 1;
+            TrimTrailing(start, p);
+            return start;
+        } else {
+            ++p;
+        }
+    }
+    TrimTrailing(start, p);
+    return start;
+}
+
+void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addressSize,
+                  const char* token) {
+    if (nameOut && nameSize) nameOut[0] = '\0';
+    if (addressOut && addressSize) addressOut[0] = '\0';
+    if (!token) return;
+    const std::string copy(token);
+    std::string_view text = TrimLeft(copy);
+    std::string_view name;
+    std::string_view address;
+
+    size_t angle = FindOutside(text, '<', true);
+    if (angle != std::string_view::npos) {
+        address = TrimLeft(FirstPiece(text.substr(angle + 1), '>'));
+        if (angle > 0) {
+            std::string_view before = text.substr(0, angle);
+            if (before.front() == '"') {
+                name = FirstPiece(before.substr(1), '"');
+            } else {
+                name = TrimLeft(before);
+            }
+        }
+    } else {
+        size_t paren = FindOutside(text, '(', false);
+        if (paren != std::string_view::npos) {
+            name = TrimLeft(FirstPiece(text.substr(paren + 1), ')'));
+            address = TrimLeft(text.substr(0, paren));
+        } else {
+            address = text;
+        }
+    }
+    if (nameOut && nameSize) Store(nameOut, nameSize, name);
+    if (addressOut && addressSize) Store(addressOut, addressSize, address);
+}
