@@ -29,7 +29,8 @@ std::vector<std::string> EntryForms(const TokenList& list, bool utf8Window, bool
         if (!utf8Window || keepAsWritten) forms.emplace_back(node->text, node->length);
         if (utf8Window) {
             std::string utf8 = HostToUtf8(node->text);
-            if (!keepAsWritten || utf8 != node->text) forms.push_back(std::move(utf8));
+            if (!utf8.empty() && (!keepAsWritten || utf8 != node->text))
+                forms.push_back(std::move(utf8));
         }
     }
     return forms;
@@ -74,7 +75,11 @@ bool FindAttachWord(HostWindow window, std::string_view text, bool html) {
     const SSettings* settings = SSettings::Current();
     if (!settings || text.empty()) return false;
     const bool utf8 = IsUtf8Window(window);
-    const std::string mark = utf8 ? HostToUtf8(settings->citation) : settings->citation;
+    std::string mark = settings->citation;
+    if (utf8 && !mark.empty()) {
+        std::string converted = HostToUtf8(mark.c_str());
+        if (!converted.empty()) mark = std::move(converted);
+    }
     return FindAttachWordIn(text, EntryForms(settings->attachWords, utf8, false), mark, html);
 }
 

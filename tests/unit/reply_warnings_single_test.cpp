@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/platform_testing.h"
+#include "outgoing/outgoing.h"
+#include "reply/warnings.h"
+#include "reply_fake_host.h"
+
+using replytest::Fake;
+using replytest::FakeHostScope;
+using replytest::Window;
+
+namespace {
+
+// A reply to Sam's mail as the host opens it: To is the sender, From the user.
+void ReplyToSam(const std::string& baseTo, const std::string& baseCc) {
+    Fake().mail["From"] = "Sam <sam@example.com>";
+    Fake().mail["To"] = baseTo;
+    Fake().mail["Cc"] = baseCc;
+    Fake().compose["To"] = "Sam <sam@example.com>";
+    Fake().compose["From"] = "Me <me@example.org>";
+}
+
+}  // namespace
+
+TEST(SingleReplyWarning, DueOnlyWhenOthersGotTheBaseMail) {
+    platform::testing::Reset();
+    FakeHostScope scope;
+
+    ReplyToSam("me@example.org", "");
+    EXPECT_FALSE(CheckSingleReply(Window()));
+    // Nobody besides the sender and the user, in any letter case.
+    ReplyToSam("Me <ME@Example.org>, sam@example.com", "SAM@example.com");
+    EXPECT_FALSE(CheckSingleReply(Window()));
+
+    ReplyToSam("me@example.org, Bob <bob@example.net>", "");
+    EXPECT_TRUE(CheckSingleReply(Window()));
+    ReplyToSam("me@example.org", "carol@example.net");
+    EXPECT_TRUE(CheckSingleReply(Window()));
+    ReplyToSam("", "Me <me@example.org>; dora@example.net");
+    EXPECT_TRUE(CheckSingleReply(Window()));
+    // Entries without an address are nobody.
+    ReplyToSam("me@example.org, \"Nameless\" <>", "");
+    EXPECT_FALSE(CheckSingleReply(Window()));
+}
+
+TEST(SingleReplyWarning, ControlKeyAndSettings) {
+    platform::testing::Reset();
+    FakeHostScope scope;
+    ReplyToSam("me@example.org, bob@example.net", "");
+    ASSERT_TRUE(CheckSingleReply(Window()));
+
+    // Control held: never, whatever CtrlNoEffect says.
+    scope.Settings().ctrlNoEffect = false;
+    platform::testing::SetControlKeyDown(true);
+    EXPECT_FALSE(CheckSingleReply(Window()));
+    scope.Settings().ctrlNoEffect = true;
+    EXPECT_FALSE(CheckSingleReply(Window()));
+    platform::testing::SetControlKeyDown(false);
+
+    scope.Settings().singleWarning = false;
+    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
+}
+
+TEST(SubjectWarning, BarePrefixAsksAndCancelStops) {
+    platform::testing::Reset();
+    platform::testing::SetResString(36, "subject text");
+    platform::testing::SetResString(37, "subject caption");
+    FakeHostScope scope;
+
+    Fake().compose["Subject"] = "  re:  ";
+    platform::testing::QueueMessageBoxAnswer(platform::kIdCancel);
+    EXPECT_EQ(CheckReplySubject(Window()), -1);
+    platform::testing::QueueMessageBoxAnswer(platform::kIdOk);
+    EXPECT_EQ(CheckReplySubject(Window()), 0);
+    const std::vector<platform::testing::ShownBox> boxes = platform::testing::TakeShownBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].owner, Window());
+    EXPECT_EQ(boxes[0].text, "subject text");
+    EXPECT_EQ(boxes[0].caption, "subject caption");
+    EXPECT_EQ(boxes[0].flags & 0xF, platform::kMbOkCancel);
+
+    for (const char* subject : {"Re: the plan", "Re:Re:", "Re:\t", ""}) {
+        Fake().compose["Subject"] = subject;
+        EXPECT_EQ(CheckReplySubject(Window()), 0) << subject;
+    }
+    EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
+
+    scope.Settings().emptySubject = false;
+    Fake().compose["Subject"] = "Re:";
+    EXPECT_EQ(CheckReplySubject(Window()), 0);
+    EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
+}
+
+TEST(Warnings, NothingWithoutSettings) {
+    platform::testing::Reset();
+    ASSERT_EQ(SSettings::Current(), nullptr);
+    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_EQ(CheckReplySubject(Window()), 0);
+    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(OnOutgoing(Window(), 0), 0);
+    EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
+}
