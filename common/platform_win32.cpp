@@ -1,0 +1,284 @@
+// The platform seam over the Windows API.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "common/platform.h"
+#include "common/win32_handles.h"
+#include "plugin/plugin_state.h"
+
+namespace platform {
+
+namespace {
+
+constexpr char kHostKey[] = "Software\\RimArts\\B2\\Settings";
+
+HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+intptr_t FromHandle(HANDLE h) { return reinterpret_cast<intptr_t>(h); }
+
+intptr_t Invalid() { return FromHandle(INVALID_HANDLE_VALUE); }
+
+HINSTANCE Instance() { return static_cast<HINSTANCE>(Plugin().instance); }
+
+win32::ScopedRegKey OpenHostKey() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kHostKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return win32::ScopedRegKey();
+    }
+    return win32::ScopedRegKey(key);
+}
+
+}  // namespace
+
+// --- files ---------------------------------------------------------------
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = Invalid(); }
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        other.handle_ = Invalid();
+    }
+    return *this;
+}
+
+File File::OpenRead(const char* path, bool exclusive) {
+    File file;
+    if (!path) return file;
+    DWORD share = exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    file.handle_ = FromHandle(CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file;
+}
+
+File File::OpenAlways(const char* path) {
+    File file;
+    if (!path) return file;
+    file.handle_ = FromHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    return file;
+}
+
+bool File::IsOpen() const { return handle_ != Invalid() && handle_ != 0; }
+
+bool File::Size(uint64_t* size) const {
+    if (!IsOpen() || !size) return false;
+    DWORD high = 0;
+    DWORD low = GetFileSize(AsHandle(handle_), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+    *size = (uint64_t{high} << 32) | low;
+    return true;
+}
+
+bool File::Seek(uint64_t offset) {
+    if (!IsOpen()) return false;
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) != 0;
+}
+
+bool File::SeekEnd() {
+    if (!IsOpen()) return false;
+    LARGE_INTEGER zero;
+    zero.QuadPart = 0;
+    return SetFilePointerEx(AsHandle(handle_), zero, nullptr, FILE_END) != 0;
+}
+
+bool File::Read(void* buffer, uint32_t n, uint32_t* got) {
+    if (got) *got = 0;
+    if (!IsOpen() || !got) return false;
+    DWORD read = 0;
+    if (!ReadFile(AsHandle(handle_), buffer, n, &read, nullptr)) return false;
+    *got = read;
+    return true;
+}
+
+bool File::Write(const void* buffer, uint32_t n) {
+    if (!IsOpen()) return false;
+    DWORD written = 0;
+    return WriteFile(AsHandle(handle_), buffer, n, &written, nullptr) && written == n;
+}
+
+void File::Close() {
+    if (IsOpen()) CloseHandle(AsHandle(handle_));
+    handle_ = Invalid();
+}
+
+bool FileExists(const char* path) {
+    if (!path) return false;
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsDirectory(const char* path) {
+    if (!path) return false;
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CreateDirectories(const char* path) {
+    if (!path || !*path) return false;
+    std::string full(path);
+    while (full.size() > 3 && (full.back() == '\\' || full.back() == '/')) full.pop_back();
+    // Each prefix that ends before a separator, skipping double-byte
+    // characters whose second byte looks like one.
+    for (size_t i = 0; i <= full.size(); ++i) {
+        if (i < full.size()) {
+            if (IsDBCSLeadByte(static_cast<BYTE>(full[i])) && i + 1 < full.size()) {
+                ++i;
+                continue;
+            }
+            if (full[i] != '\\' && full[i] != '/') continue;
+        }
+        std::string part = full.substr(0, i);
+        if (part.empty() || part.back() == ':' || IsDirectory(part.c_str())) continue;
+        if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+    }
+    return IsDirectory(full.c_str());
+}
+
+bool CopyFileNoOverwrite(const char* from, const char* to) {
+    return from && to && CopyFileA(from, to, TRUE);
+}
+
+bool DeleteFilePath(const char* path) { return path && DeleteFileA(path); }
+
+bool ListDirectory(const char* dir, const char* pattern,
+                   const std::function<bool(const DirEntry&)>& visit) {
+    if (!dir || !pattern) return false;
+    std::string search(dir);
+    if (!search.empty() && search.back() != '\\' && search.back() != '/') search += '\\';
+    search += pattern;
+    WIN32_FIND_DATAA data;
+    win32::ScopedFind find(FindFirstFileA(search.c_str(), &data));
+    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
+        DirEntry entry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        if (!visit(entry)) break;
+    } while (FindNextFileA(find.Get(), &data));
+    return true;
+}
+
+// --- code pages ----------------------------------------------------------
+
+unsigned AnsiCodePage() { return GetACP(); }
+
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() > 0x7FFFFFFF) return std::string();
+    int length = static_cast<int>(utf8.size());
+    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+    if (wide <= 0) return std::string();
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, &w[0], wide);
+    int bytes = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+    if (ansi.empty() || ansi.size() > 0x7FFFFFFF) return std::string();
+    int length = static_cast<int>(ansi.size());
+    int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    if (wide <= 0) return std::string();
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, &w[0], wide);
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+// --- private profile -----------------------------------------------------
+
+size_t ProfileGetString(const char* section, const char* key, const char* fallback,
+                        char* buffer, size_t size, const char* path) {
+    if (!buffer || size == 0) return 0;
+    DWORD n = size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(size);
+    return GetPrivateProfileStringA(section, key, fallback ? fallback : "", buffer, n, path);
+}
+
+int ProfileGetInt(const char* section, const char* key, int fallback, const char* path) {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path));
+}
+
+bool ProfileWriteString(const char* section, const char* key, const char* value,
+                        const char* path) {
+    return WritePrivateProfileStringA(section, key, value, path) != 0;
+}
+
+// --- host registry -------------------------------------------------------
+
+bool HostKeyExists() { return static_cast<bool>(OpenHostKey()); }
+
+std::optional<RegistryValue> ReadHostValue(const char* name) {
+    win32::ScopedRegKey key = OpenHostKey();
+    if (!key) return std::nullopt;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    RegistryValue value;
+    value.type = type;
+    value.data.resize(size);
+    if (size > 0 &&
+        RegQueryValueExA(key.Get(), name, nullptr, &type, value.data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    value.data.resize(size);
+    return value;
+}
+
+// --- folders -------------------------------------------------------------
+
+std::string AppDataFolder() {
+    char path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_APPDATA, TRUE)) return std::string();
+    return path;
+}
+
+std::string CommonAppDataFolder() {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) return std::string();
+    return path;
+}
+
+std::string ModuleFilePath() {
+    char path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(Instance(), path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return std::string();
+    return std::string(path, n);
+}
+
+// --- user interface ------------------------------------------------------
+
+int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
+    return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
+}
+
+std::string LoadResString(unsigned id, size_t maxBytes) {
+    if (maxBytes == 0) return std::string();
+    std::string buffer(maxBytes, '\0');
+    int n = LoadStringA(Instance(), id, &buffer[0], static_cast<int>(maxBytes));
+    if (n <= 0) return std::string();
+    buffer.resize(static_cast<size_t>(n));
+    return buffer;
+}
+
+bool ControlKeyDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+bool WindowExists(void* window) { return window && IsWindow(static_cast<HWND>(window)); }
+
+}  // namespace platform
