@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/sizes.h"
+#include "plugin/plugin_state.h"
+#include "reply/reply_all.h"
+#include "reply_fake_host.h"
+
+using replytest::FakeHostScope;
+
+namespace {
+
+std::string Entries(const TokenList& list) {
+    std::string joined;
+    for (const TokenNode* node = list.First(); node; node = node->next) {
+        joined += '[';
+        joined += node->text;
+        joined += ']';
+    }
+    return joined;
+}
+
+}  // namespace
+
+TEST(ReplyAddressLists, CollectKeepsWholeTokensAndDropsTheExcludedAddress) {
+    TokenList list;
+    const char* to = "Ann <ann@example.com>, \"Me, myself\" <ME@Example.org>;bob@example.net";
+    EXPECT_EQ(CollectAddresses(list, to, "me@example.org"), 2u);
+    EXPECT_EQ(Entries(list), "[Ann <ann@example.com>][bob@example.net]");
+
+    // Nothing excluded, and the list grows at its end.
+    EXPECT_EQ(CollectAddresses(list, "carol@example.com", nullptr), 1u);
+    EXPECT_EQ(Entries(list), "[Ann <ann@example.com>][bob@example.net][carol@example.com]");
+
+    EXPECT_EQ(CollectAddresses(list, "", "x@example.com"), 0u);
+    EXPECT_EQ(list.Count(), 3u);
+}
+
+TEST(ReplyAddressLists, FilterDropsEmptyAndExcludedAddressesButNotDuplicates) {
+    TokenList exclusion;
+    exclusion.Append("Ann Smith <Ann@Example.com>");
+    exclusion.Append("bob@example.net");
+
+    TokenList list;
+    list.Append("first@example.com");
+    const char* cc = "ann@example.com, (comment only)\"Nameless\" <>, Dora <dora@example.com>,"
+                     " dora@example.com, BOB@example.net";
+    EXPECT_EQ(FilterAddresses(list, cc, exclusion), 2u);
+    EXPECT_EQ(Entries(list), "[first@example.com][Dora <dora@example.com>][dora@example.com]");
+
+    TokenList none;
+    TokenList all;
+    EXPECT_EQ(FilterAddresses(all, "a@x.org,b@x.org", none), 2u);
+    EXPECT_EQ(Entries(all), "[a@x.org][b@x.org]");
+}
+
+TEST(ReplyAddressLists, AppendJoinedWritesCommaEntriesAndStopsAtCapacity) {
+    FakeHostScope scope;
+    char* result = Plugin().resultBuffer;
+
+    TokenList list;
+    list.Append("a@x.org");
+    list.Append("Bea <b@x.org>");
+    result[0] = '\0';
+    ASSERT_TRUE(AppendJoined(kListSize, list));
+    EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>");
+    // A second list continues after the first.
+    ASSERT_TRUE(AppendJoined(kListSize - std::strlen(result), list));
+    EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>,a@x.org,Bea <b@x.org>");
+
+    // Capacity counts comma, entry and terminator: ",a@x.org" needs 9 bytes.
+    result[0] = '\0';
+    EXPECT_FALSE(AppendJoined(8, list));
+    EXPECT_STREQ(result, "");
+    result[0] = '\0';
+    EXPECT_FALSE(AppendJoined(9 + 14, list));   // the first fits, the second not
+    EXPECT_STREQ(result, ",a@x.org");
+    result[0] = '\0';
+    EXPECT_TRUE(AppendJoined(9 + 15, list));
+    EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>");
+}
+
+TEST(ReplyAddressLists, AppendJoinedNeverPassesTheEndOfTheBuffer) {
+    FakeHostScope scope;
+    char* result = Plugin().resultBuffer;
+    const std::string filled(kListSize - 10, 'f');
+    std::memcpy(result, filled.c_str(), filled.size() + 1);
+
+    TokenList list;
+    list.Append("12345678");   // needs 10 bytes, 10 are left
+    TokenList longer;
+    longer.Append("123456789");   // needs 11
+    // A capacity beyond what the buffer has left does not count.
+    EXPECT_FALSE(AppendJoined(kListSize, longer));
+    EXPECT_EQ(std::strlen(result), filled.size());
+    EXPECT_TRUE(AppendJoined(kListSize, list));
+    EXPECT_EQ(std::strlen(result), kListSize - 1);
+}

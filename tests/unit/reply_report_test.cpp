@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "common/text.h"
+#include "reply/report.h"
+#include "reply/report_lines.h"
+#include "reply_fake_host.h"
+#include "support/test_support.h"
+
+#if !defined(_WIN32)
+#include "common/platform_testing.h"
+#endif
+
+using replytest::FakeHostScope;
+
+namespace {
+
+std::string Quoted(const std::string& name) {
+    char out[kNameSize];
+    QuoteReportName(name.c_str(), out, sizeof out);
+    return out;
+}
+
+}  // namespace
+
+TEST(ReplyReport, NamesAreQuotedOnce) {
+    EXPECT_EQ(Quoted(""), "\"\"");
+    EXPECT_EQ(Quoted("Ann Smith"), "\"Ann Smith\"");
+    EXPECT_EQ(Quoted("\"Smith, Ann\""), "\"Smith, Ann\"");
+    EXPECT_EQ(Quoted("'Ann'"), "\"Ann\"");
+    EXPECT_EQ(Quoted("'"), "\"'\"");
+    // The quoted form must fit with its terminator: 1025 bytes plus two quotes.
+    EXPECT_EQ(Quoted(std::string(kNameSize - 3, 'n')), "\"" + std::string(kNameSize - 3, 'n') + "\"");
+    EXPECT_EQ(Quoted(std::string(kNameSize - 2, 'n')), "");
+}
+
+TEST(ReplyReport, DuplicateScanIgnoresCaseAndEnclosingBrackets) {
+    const std::string file =
+        "\"Ann\"\tann@example.com\r\n"
+        "\"Bob\"\t<Bob@Example.com>\r\n"
+        "\"Cy\"\t(cy@example.com)\r\n";
+    EXPECT_TRUE(ReportHasEntry(file, "\"ann\"", "ANN@example.com"));
+    EXPECT_TRUE(ReportHasEntry(file, "\"Bob\"", "bob@example.com"));
+    EXPECT_TRUE(ReportHasEntry(file, "\"Cy\"", "cy@example.com"));
+    // Both fields must match.
+    EXPECT_FALSE(ReportHasEntry(file, "\"Ann B\"", "ann@example.com"));
+    EXPECT_FALSE(ReportHasEntry(file, "\"Ann\"", "ann@example.org"));
+    EXPECT_FALSE(ReportHasEntry("", "\"Ann\"", "ann@example.com"));
+    // The scan ends at a line without a TAB, and at a line without a CR.
+    EXPECT_FALSE(ReportHasEntry("no tab here\r\n\"Ann\"\tann@example.com\r\n", "\"Ann\"",
+                                "ann@example.com"));
+    EXPECT_FALSE(ReportHasEntry("\"Ann\"\tann@example.com", "\"Ann\"", "ann@example.com"));
+}
+
+TEST(ReplyReport, AsciiCaseFoldingLeavesDoubleByteCharactersAlone) {
+    FakeHostScope scope;   // puts the code page back afterwards
+    EXPECT_TRUE(EqualIgnoringCase("Ann@Example.COM", "ann@example.com"));
+    EXPECT_FALSE(EqualIgnoringCase("ann", "anna"));
+#if !defined(_WIN32)
+    platform::testing::SetAnsiCodePage(932);
+#endif
+    if (platform::AnsiCodePage() != 932) GTEST_SKIP() << "needs code page 932";
+    // 0x83 0x41 and 0x83 0x61 are two katakana whose trail bytes differ only
+    // as ASCII letters would.
+    EXPECT_FALSE(EqualIgnoringCase("\x83\x41", "\x83\x61"));
+    EXPECT_TRUE(EqualIgnoringCase("\x83\x41" "A", "\x83\x41" "a"));
+}
+
+TEST(ReplyReport, OneLinePerPersonAppendedToTheFile) {
+    FakeHostScope scope;
+    test::TempDir dir;
+    const std::string path = dir.Join("NOENTRY.txt");
+    CopyBounded(scope.Settings().reportFile, kPathSize, path);
+
+    ReportMissingAddress("ann@example.com");
+    EXPECT_EQ(test::ReadBytes(path), "\"\"\tann@example.com\r\n");
+    ReportMissingAddress("Bob Smith <bob@example.com>");
+    ReportMissingAddress("ANN@EXAMPLE.COM");          // same person, other case
+    ReportMissingAddress("Bob Smith <Bob@Example.com>");
+    ReportMissingAddress("localname");                // no at sign: never logged
+    ReportMissingAddress("Carl <carl>");
+    ReportMissingAddress("'Dee' <dee@example.com>");
+    EXPECT_EQ(test::ReadBytes(path),
+              "\"\"\tann@example.com\r\n"
+              "\"Bob Smith\"\tbob@example.com\r\n"
+              "\"Dee\"\tdee@example.com\r\n");
+}
+
+TEST(ReplyReport, HandWrittenLinesCountAndAreNeverRewritten) {
+    FakeHostScope scope;
+    test::TempDir dir;
+    const std::string path = dir.Join("report.txt");
+    CopyBounded(scope.Settings().reportFile, kPathSize, path);
+
+    // A line with the address in angle brackets, and a last line without CR LF.
+    const std::string old = "\"Ann\"\t<ann@example.com>\r\n\"Old\"\told@example.com";
+    test::WriteBytes(path, old);
+    ReportMissingAddress("Ann <ann@example.com>");
+    EXPECT_EQ(test::ReadBytes(path), old);
+    ReportMissingAddress("Eve <eve@example.com>");
+    EXPECT_EQ(test::ReadBytes(path), old + "\r\n\"Eve\"\teve@example.com\r\n");
+
+    // An empty file is simply appended to.
+    test::WriteBytes(path, "");
+    ReportMissingAddress("Eve <eve@example.com>");
+    EXPECT_EQ(test::ReadBytes(path), "\"Eve\"\teve@example.com\r\n");
+}
+
+TEST(ReplyReport, OverLongEntriesAreNotLogged) {
+    FakeHostScope scope;
+    test::TempDir dir;
+    const std::string path = dir.Join("report.txt");
+    CopyBounded(scope.Settings().reportFile, kPathSize, path);
+
+    // Quoted name, address and 8 bytes must stay below the name size.
+    const std::string address = "a@example.com";
+    const std::string fits(kNameSize - 8 - address.size() - 3, 'n');
+    ReportMissingAddress((fits + " <" + address + ">").c_str());
+    EXPECT_EQ(test::ReadBytes(path), "\"" + fits + "\"\t" + address + "\r\n");
+    const std::string tooLong = fits + "n";
+    ReportMissingAddress((tooLong + " <b@example.com>").c_str());
+    EXPECT_EQ(test::ReadBytes(path), "\"" + fits + "\"\t" + address + "\r\n");
+}
