@@ -43,13 +43,13 @@ char* HALYARD_WINAPI CompGetText(HostWindow, char* mimeType, int size) {
 class OutgoingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::testing::Reset();
         platform::testing::SetResString(22, "attach text");
         platform::testing::SetResString(23, "attach caption");
         platform::testing::SetResString(36, "subject text");
         platform::testing::SetResString(37, "subject caption");
         TheBody() = Body();
         Host().CompGetText = CompGetText;
+        scope.Settings().attachWords.SplitFrom("attached,attach,send");
         Fake().compose["From"] = "me@example.org";
         Fake().compose["To"] = "ann@example.com";
         Fake().compose["Subject"] = "Minutes";

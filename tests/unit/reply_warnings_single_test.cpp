@@ -26,7 +26,6 @@ void ReplyToSam(const std::string& baseTo, const std::string& baseCc) {
 }  // namespace
 
 TEST(SingleReplyWarning, DueOnlyWhenOthersGotTheBaseMail) {
-    platform::testing::Reset();
     FakeHostScope scope;
 
     ReplyToSam("me@example.org", "");
@@ -47,7 +46,6 @@ TEST(SingleReplyWarning, DueOnlyWhenOthersGotTheBaseMail) {
 }
 
 TEST(SingleReplyWarning, ControlKeyAndSettings) {
-    platform::testing::Reset();
     FakeHostScope scope;
     ReplyToSam("me@example.org, bob@example.net", "");
     ASSERT_TRUE(CheckSingleReply(Window()));
@@ -66,10 +64,9 @@ TEST(SingleReplyWarning, ControlKeyAndSettings) {
 }
 
 TEST(SubjectWarning, BarePrefixAsksAndCancelStops) {
-    platform::testing::Reset();
+    FakeHostScope scope;
     platform::testing::SetResString(36, "subject text");
     platform::testing::SetResString(37, "subject caption");
-    FakeHostScope scope;
 
     Fake().compose["Subject"] = "  re:  ";
     platform::testing::QueueMessageBoxAnswer(platform::kIdCancel);
