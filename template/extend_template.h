@@ -2,7 +2,16 @@
 // into formatted recipient listings and undoable per window.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "plugin/host_api.h"
+#include "template/expand_addresses.h"
+#include "template/text_span.h"
+#include "template/undo_table.h"
+
+struct SComposeText;
+struct STemplateCommand;
 
 class SExtendTemplate {
 public:
@@ -18,4 +27,15 @@ public:
     // Drops the window's undo entry (the message went out, or a new window
     // took over the handle).
     void ForgetWindow(HostWindow window);
+
+    // Windows with an undo entry.
+    size_t UndoEntryCount() const { return undo_.Size(); }
+
+private:
+    // Expands the command at [start, end) of the body and writes the new
+    // text to the window; *outputLength receives the length of its output.
+    bool ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
+                   size_t start, size_t end, const CardLookup& lookup, size_t* outputLength);
+
+    SUndoTable undo_;
 };

@@ -1,0 +1,187 @@
+#include "template/extend_template.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include "addressbook/halyard_addr_book.h"
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "plugin/plugin_state.h"
+#include "template/compose_text.h"
+#include "template/template_command.h"
+
+namespace {
+
+constexpr const char* kErrorCaption = "Halyard Error";
+constexpr unsigned kNoMemoryString = 24;
+
+// The address group of the current mail folder; "" when it cannot be told.
+std::string GroupHint(const SHalyardAddrBook& book) {
+    const HostApi& host = Host();
+    if (!host.GetDataFolder || !host.GetCurrentFolder) return std::string();
+    const char* dataFolder = host.GetDataFolder();
+    const char* mailFolder = host.GetCurrentFolder();
+    if (!dataFolder || !mailFolder) return std::string();
+    try {
+        return book.ResolveFolderGroup(dataFolder, mailFolder);
+    } catch (...) {
+        return std::string();
+    }
+}
+
+// Looks recipients up in the address index; without one nobody is listed.
+CardLookup MakeLookup() {
+    SHalyardAddrBook* book = Plugin().addrBook;
+    if (!book) return nullptr;
+    std::string group = GroupHint(*book);
+    return [book, group](const char* address) -> SVcardItem* {
+        SVcardItem* item = nullptr;
+        if (book->FindCard(address, &item, group.c_str())) return item;
+        delete item;
+        return nullptr;
+    };
+}
+
+// Characters before start on its line.
+size_t StartColumn(const std::string& text, size_t start) {
+    if (start == 0) return 0;
+    const size_t lineFeed = text.rfind('\n', start - 1);
+    return lineFeed == std::string::npos ? start : start - lineFeed - 1;
+}
+
+// The next command of keyword at or after from that lies wholly in text
+// that no expansion of this run wrote. written is sorted by position.
+bool FindOutsideWritten(const std::string& text, size_t from, char keyword,
+                        const std::vector<STextSpan>& written, STemplateCommand* command,
+                        size_t* start, size_t* end) {
+    auto findIn = [&](size_t begin, size_t limit) {
+        const std::string_view piece(text.data() + begin, limit - begin);
+        if (!FindTemplateCommand(piece, 0, keyword, command, start, end)) return false;
+        *start += begin;
+        *end += begin;
+        return true;
+    };
+    size_t segment = from;
+    for (const STextSpan& span : written) {
+        if (span.end <= segment) continue;
+        // Even an empty output separates the text before it from the text after.
+        if (span.start > segment && findIn(segment, span.start)) return true;
+        segment = span.end;
+    }
+    return segment < text.size() && findIn(segment, text.size());
+}
+
+// Records that text[start, oldEnd) became an output of outputLength.
+void NoteWritten(std::vector<STextSpan>* written, size_t start, size_t oldEnd, size_t outputLength) {
+    const auto before = std::partition_point(written->begin(), written->end(),
+                                             [start](const STextSpan& span) { return span.start <= start; });
+    const size_t index = static_cast<size_t>(before - written->begin());
+    for (STextSpan& span : *written) AdjustSpan(&span, start, oldEnd, outputLength);
+    written->insert(written->begin() + static_cast<std::ptrdiff_t>(index),
+                    STextSpan{start, start + outputLength});
+}
+
+}  // namespace
+
+SExtendTemplate::SExtendTemplate() = default;
+
+SExtendTemplate::~SExtendTemplate() = default;
+
+bool SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
+                                size_t start, size_t end, const CardLookup& lookup,
+                                size_t* outputLength) {
+    char* header = Plugin().headerBuffer;
+    char* output = Plugin().resultBuffer;
+    header[0] = '\0';
+    Host().CompGetSpecifiedHeader(window, command.keyword == 't' ? "To" : "Cc", header,
+                                  static_cast<int>(kListSize));
+    header[kListSize - 1] = '\0';
+    const size_t length =
+        ExpandCommand(command, header, lookup, StartColumn(body->text, start), output, kListSize);
+
+    std::string next;
+    std::string commandText;
+    try {
+        next.reserve(body->text.size() - (end - start) + length);
+        next.append(body->text, 0, start).append(output, length).append(body->text, end);
+        commandText.assign(body->text, start, end - start);
+    } catch (const std::bad_alloc&) {
+        platform::ShowMessageBox(window, platform::LoadResString(kNoMemoryString).c_str(),
+                                 kErrorCaption, platform::kMbOk);
+        return false;
+    }
+    if (!WriteComposeText(window, next, body->utf8)) return false;
+    body->text.swap(next);
+    undo_.Record(window, command.keyword, std::move(commandText), std::string(output, length), start, end);
+    *outputLength = length;
+    return true;
+}
+
+bool SExtendTemplate::ExpandTemplates(HostWindow window) {
+    if (!Plugin().headerBuffer || !Plugin().resultBuffer || !Host().CompGetSpecifiedHeader)
+        return false;
+    try {
+        SComposeText body;
+        if (!ReadComposeText(window, true, &body)) return false;
+        const CardLookup lookup = MakeLookup();
+        // What this run wrote is never searched again, so an output that
+        // itself reads as a command (a name like "$t($n)") stays as it is.
+        std::vector<STextSpan> written;
+        bool found = false;
+        for (const char keyword : {'t', 'c'}) {
+            size_t from = 0;
+            STemplateCommand command;
+            size_t start = 0;
+            size_t end = 0;
+            while (FindOutsideWritten(body.text, from, keyword, written, &command, &start, &end)) {
+                found = true;
+                size_t length = 0;
+                if (!ExpandOne(window, &body, command, start, end, lookup, &length)) return false;
+                NoteWritten(&written, start, end, length);
+                from = start + length;
+            }
+        }
+        return found;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool SExtendTemplate::UndoTemplates(HostWindow window) {
+    try {
+        SComposeText body;
+        if (!ReadComposeText(window, false, &body)) return false;
+        SWindowEntry* entry = undo_.Find(window);
+        if (!entry) return false;
+        std::unique_ptr<SExpandData> records[2] = {std::move(entry->cc), std::move(entry->to)};
+        undo_.Remove(window);
+        // The latest expansion first: each restores the text the one before left.
+        if (records[0] && records[1] && records[1]->sequence > records[0]->sequence)
+            std::swap(records[0], records[1]);
+
+        bool restored = false;
+        for (int i = 0; i < 2; ++i) {
+            const SExpandData* record = records[i].get();
+            if (!record) continue;
+            const STextSpan span = record->span;
+            const std::string& text = body.text;
+            // The output must still stand where it was written; anything else
+            // means the text was edited and restoring would damage it.
+            if (span.start > span.end || span.end > text.size() ||
+                text.compare(span.start, span.end - span.start, record->Output()) != 0)
+                return false;
+            body.text.replace(span.start, span.end - span.start, record->Command());
+            restored = true;
+            if (i == 0 && records[1] &&
+                !AdjustSpan(&records[1]->span, span.start, span.end, record->Command().size()))
+                return false;
+        }
+        return restored && WriteComposeText(window, body.text, body.utf8);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+void SExtendTemplate::ForgetWindow(HostWindow window) { undo_.Remove(window); }
