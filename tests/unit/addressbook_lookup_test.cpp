@@ -1,0 +1,202 @@
+#include <memory>
+#include <string>
+
+#include "addressbook/addr_book_refresh.h"
+#include "addressbook/halyard_addr_book.h"
+#include "addressbook_fixture.h"
+#include "common/sizes.h"
+#include "common/text.h"
+#include "plugin/plugin_state.h"
+
+namespace {
+
+using abtest::Card;
+using abtest::Record;
+
+class LookupTest : public abtest::AddressBookTest {
+protected:
+    void SetUp() override {
+        AddressBookTest::SetUp();
+        Write("AddrBook/@A/Early/Group.idx",
+              Record("", "Early Name", "both@x") + Record("", "Early Sub", "sub@x") +
+                  Record("", "", "noname@x") + Record("gone.vcf", "No Card", "card@x") +
+                  Record("", "Mixed", "Mixed@Case.X") + Record("", "Smith, John", "john@x") +
+                  Record("", "'Single, S.'", "single@x") + Record("", "\"Quoted, Already\"", "q@x") +
+                  Record("", "jane@home", "jane@x"));
+        Write("AddrBook/@A/Friends/Group.idx",
+              Record("", "Group Name", "both@x") + Record("", "Friends Only", "pal@x"));
+        Write("AddrBook/@A/Friends/Sub/Group.idx", Record("", "Sub Name", "sub@x"));
+        Write("AddrBook/@A/Friends2/Group.idx",
+              Record("", "Friends2 Name", "pal@x") + Record("", "Two", "two@x"));
+        Write("AddrBook/@A/Later/Group.idx", Record("later.vcf", "Has Card", "card@x"));
+        Write("AddrBook/@A/Later/later.vcf", Card("FN:Later Card\r\nEMAIL:card@x\r\n"));
+        // A folder without an index on disk in the walk.
+        Write("AddrBook/@A/Bare/readme.txt", "no index here");
+    }
+    std::string Folder(const char* name) const { return JoinPath(JoinPath(Root(), "@A"), name); }
+
+    std::string Name(SHalyardAddrBook& book, const char* address, const char* group = "") {
+        char name[kNameSize] = "untouched";
+        if (!book.FindName(address, name, group)) return "<not listed: " + std::string(name) + ">";
+        return name;
+    }
+};
+
+TEST_F(LookupTest, GroupFolderFirstThenTheWalk) {
+    SHalyardAddrBook book(Root().c_str());
+    EXPECT_EQ(Name(book, "both@x"), "Early Name");
+    std::string friends = Folder("Friends");
+    EXPECT_EQ(Name(book, "both@x", friends.c_str()), "Group Name");
+    // The group folder's subfolders come before the plain walk.
+    EXPECT_EQ(Name(book, "sub@x"), "Early Sub");
+    EXPECT_EQ(Name(book, "sub@x", friends.c_str()), "Sub Name");
+    // Prefix match without regard to ASCII case: Friends wins over Friends2.
+    std::string upper = Folder("FRIENDS");
+    EXPECT_EQ(Name(book, "pal@x", upper.c_str()), "Friends Only");
+    // Not in the group folder: the plain walk decides.
+    EXPECT_EQ(Name(book, "two@x", friends.c_str()), "Two");
+    std::string nowhere = Folder("Nowhere");
+    EXPECT_EQ(Name(book, "both@x", nowhere.c_str()), "Early Name");
+    EXPECT_EQ(Name(book, "nobody@x", friends.c_str()), "<not listed: untouched>");
+    EXPECT_EQ(Name(book, "both@x", nullptr), "Early Name");
+}
+
+TEST_F(LookupTest, PrefixMatchReachesFriends2) {
+    // With no folder "Friends" left, a link to it matches "Friends2" first.
+    Write("Other/AddrBook/@A/Early/Group.idx", Record("", "Early", "pal@x"));
+    Write("Other/AddrBook/@A/Friends2/Group.idx", Record("", "Second", "pal@x"));
+    std::string root = At("Other/AddrBook");
+    SHalyardAddrBook book(root.c_str());
+    std::string friends = JoinPath(JoinPath(root, "@A"), "Friends");
+    EXPECT_EQ(Name(book, "pal@x", friends.c_str()), "Second");
+    EXPECT_EQ(Name(book, "pal@x"), "Early");
+}
+
+TEST_F(LookupTest, NamesComeBackQuotedWhenNeeded) {
+    SHalyardAddrBook book(Root().c_str());
+    EXPECT_EQ(Name(book, "noname@x"), "");   // listed with an empty name
+    EXPECT_EQ(Name(book, "john@x"), "\"Smith, John\"");
+    EXPECT_EQ(Name(book, "jane@x"), "\"jane@home\"");
+    EXPECT_EQ(Name(book, "single@x"), "\"Single, S.\"");
+    EXPECT_EQ(Name(book, "q@x"), "\"Quoted, Already\"");
+}
+
+TEST_F(LookupTest, IgnoreCaseDecides) {
+    SHalyardAddrBook book(Root().c_str());
+    EXPECT_EQ(Name(book, "mixed@case.x"), "<not listed: untouched>");
+    EXPECT_EQ(Name(book, "Mixed@Case.X"), "Mixed");
+    ChooseCompareAddress(true);
+    EXPECT_EQ(Name(book, "mixed@case.x"), "Mixed");
+    EXPECT_EQ(Name(book, "MIXED@CASE.X"), "Mixed");
+}
+
+TEST_F(LookupTest, CardsSkipFoldersWithoutOne) {
+    SHalyardAddrBook book(Root().c_str());
+    SVcardItem* item = nullptr;
+    // Early lists card@x but its card file is missing: Later's card counts.
+    ASSERT_TRUE(book.FindCard("card@x", &item, ""));
+    ASSERT_NE(item, nullptr);
+    EXPECT_STREQ(item->fullName, "Later Card");
+    EXPECT_STREQ(item->address, "card@x");
+    delete item;
+    // Listed, but no folder has a card for it.
+    item = nullptr;
+    EXPECT_FALSE(book.FindCard("both@x", &item, Folder("Friends").c_str()));
+    EXPECT_EQ(item, nullptr);
+    EXPECT_FALSE(book.FindCard("nobody@x", &item, nullptr));
+    EXPECT_EQ(item, nullptr);
+}
+
+TEST_F(LookupTest, NoBooksListNothing) {
+    SHalyardAddrBook missing(At("Nothing").c_str());
+    EXPECT_EQ(Name(missing, "both@x"), "<not listed: untouched>");
+    SVcardItem* item = nullptr;
+    EXPECT_FALSE(missing.FindCard("card@x", &item, ""));
+}
+
+TEST_F(LookupTest, StartUpBuildFromTheDataFolder) {
+    // The host's data folder ends in a backslash; the root has no doubled one.
+    std::string data = JoinPath(dir_.Path(), "");
+    SHalyardAddrBook* book = BuildAddressIndex(data.c_str());
+    ASSERT_NE(book, nullptr);
+    EXPECT_EQ(book->RootPath(), JoinPath(dir_.Path(), "AddrBook"));
+    EXPECT_EQ(Name(*book, "both@x"), "Early Name");
+    // The group folder hint of a folder link matches the walk's spelling.
+    Write("Mail/Folder.ini", "[Settings]\r\nAddrGrp=A:Friends\r\n");
+    std::string group = book->ResolveFolderGroup(data.c_str(), "Mail\\");
+    EXPECT_EQ(Name(*book, "both@x", group.c_str()), "Group Name");
+    delete book;
+}
+
+TEST_F(LookupTest, RefreshRebuildsOnceAfterAChange) {
+    auto state = std::make_unique<PluginState>();
+    SHalyardAddrBook book(Root().c_str());
+    state->addrBook = &book;
+    EXPECT_EQ(Name(book, "pal@x"), "Friends Only");
+    EXPECT_FALSE(RefreshAddressBookIfChanged(*state));
+
+    Write("AddrBook/@A/Friends/Group.idx", Record("", "Renamed", "pal@x"));
+    EXPECT_EQ(Name(book, "pal@x"), "Friends Only");   // cached until rebuilt
+    state->addrBookChanged.store(1);
+    EXPECT_TRUE(RefreshAddressBookIfChanged(*state));
+    EXPECT_EQ(state->addrBookChanged.load(), 0);
+    EXPECT_EQ(Name(book, "pal@x"), "Renamed");
+    EXPECT_FALSE(RefreshAddressBookIfChanged(*state));
+
+    // Without an index the flag is cleared and nothing is rebuilt.
+    state->addrBook = nullptr;
+    state->addrBookChanged.store(1);
+    EXPECT_FALSE(RefreshAddressBookIfChanged(*state));
+    EXPECT_EQ(state->addrBookChanged.load(), 0);
+}
+
+TEST(QuoteDisplayNameTest, QuotingRules) {
+    char out[64];
+    QuoteDisplayName(out, sizeof out, "Plain Name");
+    EXPECT_STREQ(out, "Plain Name");
+    for (char c : std::string(",;:.@*()<>/?+|")) {
+        std::string name = std::string("a") + c + "b";
+        QuoteDisplayName(out, sizeof out, name.c_str());
+        EXPECT_EQ(std::string(out), "\"" + name + "\"") << c;
+    }
+    QuoteDisplayName(out, sizeof out, "'Ann B.'");
+    EXPECT_STREQ(out, "\"Ann B.\"");
+    QuoteDisplayName(out, sizeof out, "'Ann'");   // nothing special inside
+    EXPECT_STREQ(out, "'Ann'");
+    QuoteDisplayName(out, sizeof out, "\"Ann, B");
+    EXPECT_STREQ(out, "\"Ann, B");
+    QuoteDisplayName(out, sizeof out, "");
+    EXPECT_STREQ(out, "");
+
+    // Length plus two must stay below the buffer size, else unchanged.
+    char small[10];
+    QuoteDisplayName(small, sizeof small, "a@bcdef");
+    EXPECT_STREQ(small, "\"a@bcdef\"");
+    QuoteDisplayName(small, sizeof small, "a@bcdefg");
+    EXPECT_STREQ(small, "a@bcdefg");
+    QuoteDisplayName(small, sizeof small, "a@bcdefghijkl");   // never overruns
+    EXPECT_STREQ(small, "a@bcdefgh");
+}
+
+TEST(QuoteDisplayNameTest, DoubleByteTrailBytesAreNotSpecial) {
+    // Yamada, ideographic space (81 40: its trail byte is '@'), Taro. Only
+    // where 81 is a lead byte is the '@' part of a character.
+    const std::string name = "\x8E\x52\x93\x63\x81\x40\x91\xBE\x98\x59";
+    auto check = [&] {
+        char out[64];
+        QuoteDisplayName(out, sizeof out, name.c_str());
+        if (platform::AnsiCodePage() == 932) {
+            EXPECT_EQ(std::string(out), name);
+        } else {
+            EXPECT_EQ(std::string(out), "\"" + name + "\"");
+        }
+    };
+    check();
+#if !defined(_WIN32)
+    platform::testing::SetAnsiCodePage(932);
+    check();
+    platform::testing::Reset();
+#endif
+}
+
+}  // namespace
