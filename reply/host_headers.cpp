@@ -12,7 +12,7 @@ const char* OrEmpty(const char* text) { return text ? text : ""; }
 
 }  // namespace
 
-char* ReadComposeHeader(HostWindow window, const char* name, char* buffer, size_t size) {
+char* ReadComposeValue(HostWindow window, const char* name, char* buffer, size_t size) {
     if (size == 0) return buffer;
     buffer[0] = '\0';
     if (Host().CompGetSpecifiedHeader)
@@ -21,7 +21,7 @@ char* ReadComposeHeader(HostWindow window, const char* name, char* buffer, size_
     return buffer;
 }
 
-char* ReadMailHeader(const char* name, char* buffer, size_t size) {
+char* ReadMailValue(const char* name, char* buffer, size_t size) {
     if (size == 0) return buffer;
     buffer[0] = '\0';
     if (Host().GetSpecifiedHeader) Host().GetSpecifiedHeader(name, buffer, HostCapacity(size));

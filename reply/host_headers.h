@@ -6,9 +6,9 @@
 #include "plugin/host_api.h"
 
 // A header of the compose window into buffer[0..size); "" when absent.
-char* ReadComposeHeader(HostWindow window, const char* name, char* buffer, size_t size);
+char* ReadComposeValue(HostWindow window, const char* name, char* buffer, size_t size);
 // A header of the host's current mail (the mail being replied to).
-char* ReadMailHeader(const char* name, char* buffer, size_t size);
+char* ReadMailValue(const char* name, char* buffer, size_t size);
 
 // The host's folders; a host that answers nothing gives "".
 const char* HostDataFolder();

@@ -53,20 +53,20 @@ bool ArrangeReplyAll(HostWindow window) {
     if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
     if (settings->arrange != kArrangeKeepTo) return false;
 
-    char* composeTo = ReadComposeHeader(window, "To", state.copyBuffer, kListSize);
-    const char* replyTo = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
+    char* composeTo = ReadComposeValue(window, "To", state.copyBuffer, kListSize);
+    const char* replyTo = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
     if (settings->excludeReplyTo && EqualNoCaseAscii(replyTo, composeTo)) return false;
 
     char baseFrom[kFromSize];
     char composeFrom[kFromSize];
-    ReadMailHeader("From", baseFrom, sizeof baseFrom);
-    ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom);
+    ReadMailValue("From", baseFrom, sizeof baseFrom);
+    ReadComposeValue(window, "From", composeFrom, sizeof composeFrom);
     const std::string self = AddressOf(composeFrom);
     const std::string sender = AddressOf(baseFrom);
 
     // The user never stays among the base mail's To recipients.
     TokenList baseToList;
-    CollectAddresses(baseToList, ReadMailHeader("To", state.headerBuffer, kListSize), self.c_str());
+    CollectAddresses(baseToList, ReadMailValue("To", state.headerBuffer, kListSize), self.c_str());
 
     // The sender leads, unless the base mail is the user's own.
     TokenList toList;
@@ -75,7 +75,7 @@ bool ArrangeReplyAll(HostWindow window) {
         toList.Append(std::string_view(node->text, node->length));
 
     TokenList ccList;
-    FilterAddresses(ccList, ReadComposeHeader(window, "Cc", state.headerBuffer, kListSize), toList);
+    FilterAddresses(ccList, ReadComposeValue(window, "Cc", state.headerBuffer, kListSize), toList);
 
     // What the host put into To beyond the arranged list, such as a Reply-To.
     TokenList extraList;
@@ -105,8 +105,8 @@ void HALYARD_WINAPI SwitchToReply(HostWindow window, intptr_t) {
     if (!settings || !state.headerBuffer) return;
     const bool control = platform::ControlKeyDown();
 
-    const char* to = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
-    if (to[0] == '\0') to = ReadMailHeader("From", state.headerBuffer, kListSize);
+    const char* to = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
+    if (to[0] == '\0') to = ReadMailValue("From", state.headerBuffer, kListSize);
     SetComposeHeader(window, "To", to);
     SetComposeHeader(window, "Cc", "");
 
@@ -120,20 +120,20 @@ void HALYARD_WINAPI SwitchToReplyAll(HostWindow window, intptr_t) {
     if (!settings || !state.headerBuffer || !state.resultBuffer) return;
     const bool control = platform::ControlKeyDown();
 
-    const char* to = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
-    if (to[0] == '\0') to = ReadMailHeader("From", state.headerBuffer, kListSize);
+    const char* to = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
+    if (to[0] == '\0') to = ReadMailValue("From", state.headerBuffer, kListSize);
     SetComposeHeader(window, "To", to);
 
     TokenList exclusion;
     exclusion.Append(to);
     if (settings->selfExclude) {
         char composeFrom[kFromSize];
-        exclusion.Append(ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom));
+        exclusion.Append(ReadComposeValue(window, "From", composeFrom, sizeof composeFrom));
     }
 
     TokenList ccList;
-    FilterAddresses(ccList, ReadMailHeader("To", state.headerBuffer, kListSize), exclusion);
-    FilterAddresses(ccList, ReadMailHeader("Cc", state.headerBuffer, kListSize), exclusion);
+    FilterAddresses(ccList, ReadMailValue("To", state.headerBuffer, kListSize), exclusion);
+    FilterAddresses(ccList, ReadMailValue("Cc", state.headerBuffer, kListSize), exclusion);
 
     // A Cc that does not fit whole is not written: the old one stays rather
     // than a list that silently drops recipients.

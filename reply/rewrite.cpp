@@ -95,7 +95,7 @@ bool RewriteHeader(HostWindow window, const char* headerName, const char* groupF
     const SSettings* settings = state.settings;
     if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
 
-    const char* raw = ReadComposeHeader(window, headerName, state.headerBuffer, kListSize);
+    const char* raw = ReadComposeValue(window, headerName, state.headerBuffer, kListSize);
     if (raw[0] == '\0') return false;
     const bool encoded = HoldsEncodedWord(raw);
 

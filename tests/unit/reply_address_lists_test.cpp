@@ -70,15 +70,16 @@ TEST(ReplyAddressLists, AppendJoinedWritesCommaEntriesAndStopsAtCapacity) {
     ASSERT_TRUE(AppendJoined(kListSize - std::strlen(result), list));
     EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>,a@x.org,Bea <b@x.org>");
 
-    // Capacity counts comma, entry and terminator: ",a@x.org" needs 9 bytes.
+    // Capacity counts comma, entry and terminator: ",a@x.org" needs 9 bytes,
+    // both entries 8 + 14 + 1.
     result[0] = '\0';
     EXPECT_FALSE(AppendJoined(8, list));
     EXPECT_STREQ(result, "");
     result[0] = '\0';
-    EXPECT_FALSE(AppendJoined(9 + 14, list));   // the first fits, the second not
+    EXPECT_FALSE(AppendJoined(22, list));   // the first fits, the second not
     EXPECT_STREQ(result, ",a@x.org");
     result[0] = '\0';
-    EXPECT_TRUE(AppendJoined(9 + 15, list));
+    EXPECT_TRUE(AppendJoined(23, list));
     EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>");
 }
 
