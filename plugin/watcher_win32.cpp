@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "addressbook/halyard_addr_book.h"
+#include "common/text.h"
 #include "common/win32_handles.h"
 #include "plugin/plugin_state.h"
 
@@ -28,13 +30,32 @@ struct WatcherStart {
     HMODULE module = nullptr;        // the thread's reference to this library
 };
 
+// Lists every folder below path once. Some systems (Wine) extend a subtree
+// notification to a subfolder only when that folder is listed after the
+// request; on Windows this is a plain read.
+void ListSubtree(const std::string& path) {
+    if (path.size() + 2 >= MAX_PATH) return;
+    WIN32_FIND_DATAA entry;
+    win32::ScopedFind find(FindFirstFileA(JoinPath(path, "*").c_str(), &entry));
+    if (!find) return;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0)
+            continue;
+        ListSubtree(JoinPath(path, entry.cFileName));
+    } while (FindNextFileA(find.Get(), &entry));
+}
+
 void Watch(WatcherStart& start) {
     std::vector<win32::ScopedChangeNotification> changes;
     for (const std::string& folder : start.folders) {
         if (changes.size() + 1 >= kWaitTableSize) break;
         win32::ScopedChangeNotification change(
             FindFirstChangeNotificationA(folder.c_str(), TRUE, kNotifyFilter));
-        if (change) changes.push_back(std::move(change));
+        if (change) {
+            changes.push_back(std::move(change));
+            ListSubtree(folder);
+        }
     }
 
     HANDLE table[kWaitTableSize];

@@ -1,0 +1,202 @@
+// The change watcher under Wine: a change anywhere below a book's folder
+// raises the flag, the next check rebuilds the index once, and starting and
+// stopping leaves no thread or handle behind.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "addressbook/addr_book_refresh.h"
+#include "addressbook/halyard_addr_book.h"
+#include "common/sizes.h"
+#include "common/text.h"
+#include "plugin/plugin_state.h"
+#include "plugin/watcher.h"
+#include "support/test_support.h"
+
+namespace {
+
+std::string Record(const std::string& name, const std::string& address) {
+    return "id\t0\t\t" + name + "\t" + address + "\t0\r\n";
+}
+
+std::string NameOf(SHalyardAddrBook& book, const char* address) {
+    char name[kNameSize] = "";
+    return book.FindName(address, name, "") ? name : "<not listed>";
+}
+
+// Waits up to limitMs for the change flag; the time it took, or -1.
+long WaitForFlag(DWORD limitMs) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < limitMs) {
+        if (Plugin().addrBookChanged.load()) return static_cast<long>(GetTickCount() - start);
+        Sleep(10);
+    }
+    return -1;
+}
+
+DWORD CountThreads() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD count = 0;
+    DWORD self = GetCurrentProcessId();
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == self) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Handles of this process, from the system's handle table (Wine does not
+// implement GetProcessHandleCount).
+DWORD CountHandles() {
+    struct HandleEntry {
+        USHORT processId;
+        USHORT backTraceIndex;
+        UCHAR objectType;
+        UCHAR attributes;
+        USHORT handle;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    const ULONG kSystemHandleInformation = 16;
+    const LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    std::vector<char> buffer(1 << 16);
+    LONG status;
+    ULONG needed = 0;
+    while ((status = query(kSystemHandleInformation, buffer.data(),
+                           static_cast<ULONG>(buffer.size()), &needed)) == kInfoLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    if (status != 0) return 0;
+    ULONG total = *reinterpret_cast<ULONG*>(buffer.data());
+    auto* entries = reinterpret_cast<HandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+    DWORD count = 0;
+    for (ULONG i = 0; i < total; ++i) {
+        if (entries[i].processId == static_cast<USHORT>(GetCurrentProcessId())) ++count;
+    }
+    return count;
+}
+
+class WatcherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Plugin().addrBookChanged.store(0);
+        Plugin().stopFlag.store(0);
+    }
+    void TearDown() override {
+        StopAddressBookWatcher();
+        Plugin().addrBook = nullptr;
+        Plugin().addrBookChanged.store(0);
+    }
+    void Write(const std::string& relative, const std::string& bytes) {
+        test::WriteBytes(dir_.Join(relative), bytes);
+    }
+    // The thread arms its notifications right after it starts.
+    static void LetTheWatcherArm() { Sleep(300); }
+
+    test::TempDir dir_;
+};
+
+TEST_F(WatcherTest, ChangeInASubfolderRebuildsOnce) {
+    Write("AddrBook/@Home/Friends/Close/Group.idx", Record("Old", "a@x"));
+    Write("AddrBook/@Other/Address.ini", "[Settings]\r\nPath=" + dir_.Join("Moved") + "\r\n");
+    Write("Moved/Team/Group.idx", Record("Team", "t@x"));
+    SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
+    Plugin().addrBook = &book;
+    EXPECT_EQ(NameOf(book, "a@x"), "Old");
+
+    ASSERT_TRUE(StartAddressBookWatcher(&book));
+    EXPECT_NE(Plugin().watcherThread, nullptr);
+    EXPECT_NE(Plugin().stopEvent, nullptr);
+    LetTheWatcherArm();
+    EXPECT_EQ(Plugin().addrBookChanged.load(), 0);
+
+    Write("AddrBook/@Home/Friends/Close/Group.idx", Record("New", "a@x"));
+    long took = WaitForFlag(1000);
+    EXPECT_GE(took, 0) << "no change seen within a second";
+    Sleep(300);   // let the notifications of that one write settle
+
+    EXPECT_EQ(NameOf(book, "a@x"), "Old");   // cached until the check
+    EXPECT_TRUE(RefreshAddressBookIfChanged(Plugin()));
+    EXPECT_EQ(NameOf(book, "a@x"), "New");
+    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin()));
+    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin()));
+
+    // A book whose contents lie elsewhere is watched there; a new folder
+    // counts as a change too.
+    CreateDirectoryA(dir_.Join("Moved/Team/Sub").c_str(), nullptr);
+    EXPECT_GE(WaitForFlag(1000), 0);
+
+    StopAddressBookWatcher();
+    EXPECT_EQ(Plugin().watcherThread, nullptr);
+    EXPECT_EQ(Plugin().stopEvent, nullptr);
+}
+
+TEST_F(WatcherTest, WithoutAnyBookTheThreadEndsAtOnce) {
+    EXPECT_FALSE(StartAddressBookWatcher(nullptr));
+    EXPECT_EQ(Plugin().watcherThread, nullptr);
+
+    SHalyardAddrBook book(dir_.Join("NoAddrBook").c_str());
+    ASSERT_TRUE(StartAddressBookWatcher(&book));
+    EXPECT_FALSE(StartAddressBookWatcher(&book));   // one watcher at a time
+    HANDLE thread = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(Plugin().watcherThread),
+                                GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE, 0));
+    EXPECT_EQ(WaitForSingleObject(thread, 100), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    DWORD start = GetTickCount();
+    StopAddressBookWatcher();
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
+    CloseHandle(thread);
+}
+
+TEST_F(WatcherTest, OnlySixtyOneFoldersAreWatched) {
+    for (int i = 0; i < 64; ++i) {
+        char book[64];
+        std::snprintf(book, sizeof book, "AddrBook/@b%02d/F/Group.idx", i);
+        Write(book, Record("n", "a@x"));
+    }
+    SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
+    ASSERT_EQ(book.BookContentPaths().size(), 64u);
+    ASSERT_TRUE(StartAddressBookWatcher(&book));
+    LetTheWatcherArm();
+
+    Write("AddrBook/@b62/F/Group.idx", Record("changed", "a@x"));
+    EXPECT_EQ(WaitForFlag(500), -1);
+    Write("AddrBook/@b60/F/Group.idx", Record("changed", "a@x"));
+    EXPECT_GE(WaitForFlag(1000), 0);
+}
+
+TEST_F(WatcherTest, StartAndStopLeaveNothingBehind) {
+    Write("AddrBook/@One/F/Group.idx", Record("n", "a@x"));
+    Write("AddrBook/~Two/G/Group.idx", Record("n", "b@x"));
+    SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
+    // One cycle first, so that whatever the system sets up once is there.
+    ASSERT_TRUE(StartAddressBookWatcher(&book));
+    StopAddressBookWatcher();
+
+    DWORD handles = CountHandles();
+    DWORD threads = CountThreads();
+    ASSERT_GT(handles, 0u);
+    ASSERT_GT(threads, 0u);
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(StartAddressBookWatcher(&book)) << i;
+        StopAddressBookWatcher();
+    }
+    EXPECT_EQ(CountHandles(), handles);
+    EXPECT_EQ(CountThreads(), threads);
+}
+
+}  // namespace
