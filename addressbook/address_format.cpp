@@ -20,7 +20,6 @@ constexpr size_t kNameTextSize = 4096;
 // The longest recipient written, terminator included.
 constexpr size_t kRecipientSize = kNameSize;
 
-constexpr int kFormatAddressOnly = 1;
 constexpr int kFormatNameAngle = 2;
 constexpr int kFormatAddressParen = 3;
 
