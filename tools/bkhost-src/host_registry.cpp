@@ -1,0 +1,125 @@
+#include "host_registry.h"
+
+#include <windows.h>
+
+#include <mutex>
+
+namespace {
+
+constexpr wchar_t kHostKey[] = L"Software\\RimArts\\B2\\Settings";
+constexpr wchar_t kShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// One redirected value and what it held before.
+struct SSavedValue {
+    HKEY root = nullptr;
+    const wchar_t* name = nullptr;
+    bool existed = false;
+    DWORD type = REG_EXPAND_SZ;
+    std::wstring value;
+    bool redirected = false;
+};
+
+SSavedValue g_saved[2];
+std::mutex g_restoreLock;
+
+bool Save(SSavedValue* saved) {
+    HKEY key;
+    if (RegOpenKeyExW(saved->root, kShellFolders, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        saved->existed = false;
+        return true;
+    }
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof buffer - sizeof(wchar_t);
+    DWORD type = 0;
+    LONG status = RegQueryValueExW(key, saved->name, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    saved->existed = status == ERROR_SUCCESS;
+    if (saved->existed) {
+        saved->type = type;
+        saved->value = buffer;
+    }
+    return true;
+}
+
+bool Write(HKEY root, const wchar_t* name, DWORD type, const std::wstring& value) {
+    HKEY key;
+    if (RegCreateKeyExW(root, kShellFolders, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG status = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+HKEY OpenHostKey() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kHostKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+}  // namespace
+
+bool ClearHostKey() {
+    LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, kHostKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return false;
+    HKEY key = OpenHostKey();
+    if (!key) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool SetHostDword(const char* name, unsigned long value) {
+    HKEY key = OpenHostKey();
+    if (!key) return false;
+    DWORD data = value;
+    LONG status = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                 sizeof data);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool SetHostString(const char* name, const std::string& ansi) {
+    HKEY key = OpenHostKey();
+    if (!key) return false;
+    LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
+                                 static_cast<DWORD>(ansi.size() + 1));
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool RedirectShellFolders(const std::wstring& appdata, const std::wstring& commondata) {
+    std::lock_guard<std::mutex> lock(g_restoreLock);
+    g_saved[0].root = HKEY_CURRENT_USER;
+    g_saved[0].name = L"AppData";
+    g_saved[1].root = HKEY_LOCAL_MACHINE;
+    g_saved[1].name = L"Common AppData";
+    const std::wstring* targets[2] = {&appdata, &commondata};
+    for (int i = 0; i < 2; ++i) {
+        Save(&g_saved[i]);
+        if (!Write(g_saved[i].root, g_saved[i].name, REG_EXPAND_SZ, *targets[i])) return false;
+        g_saved[i].redirected = true;
+    }
+    return true;
+}
+
+void RestoreShellFolders() {
+    std::lock_guard<std::mutex> lock(g_restoreLock);
+    for (SSavedValue& saved : g_saved) {
+        if (!saved.redirected) continue;
+        saved.redirected = false;
+        if (saved.existed) {
+            Write(saved.root, saved.name, saved.type, saved.value);
+        } else {
+            HKEY key;
+            if (RegOpenKeyExW(saved.root, kShellFolders, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+                RegDeleteValueW(key, saved.name);
+                RegCloseKey(key);
+            }
+        }
+    }
+}

@@ -1,0 +1,49 @@
+#include "host_state.h"
+
+#include "codepage.h"
+
+namespace {
+
+std::string Recode(const std::string& text, unsigned from, unsigned to) {
+    if (from == kUtf8CodePage) {
+        std::string out;
+        if (Utf8ToCodePage(text, to, &out)) return out;
+        return text;
+    }
+    return CodePageToUtf8(text, from);
+}
+
+}  // namespace
+
+void SComposeWindow::SetCodePage(unsigned newCodePage) {
+    unsigned ansi = AnsiCodePage();
+    unsigned oldHeld = Utf8() ? kUtf8CodePage : ansi;
+    codePage = newCodePage;
+    unsigned newHeld = Utf8() ? kUtf8CodePage : ansi;
+    if (oldHeld == newHeld) return;
+    SHeaderList converted;
+    for (const auto& header : headers.All())
+        converted.Set(header.first, Recode(header.second, oldHeld, newHeld));
+    headers = converted;
+    text = Recode(text, oldHeld, newHeld);
+}
+
+const SHostCommand* SHostState::FindCommand(const std::string& text) const {
+    for (auto it = commands.rbegin(); it != commands.rend(); ++it)
+        if (it->text == text) return &*it;
+    return nullptr;
+}
+
+SHostState& TheHost() {
+    static SHostState state;
+    return state;
+}
+
+void ApplyKeyState(bool ctrlDown) {
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return;
+    BYTE value = ctrlDown ? 0x80 : 0;
+    keys[VK_CONTROL] = value;
+    keys[VK_LCONTROL] = value;
+    SetKeyboardState(keys);
+}

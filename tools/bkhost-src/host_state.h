@@ -1,0 +1,76 @@
+// What the simulated mail client holds: its folders, the mail being replied
+// to, the one compose window, its registered commands and its windows.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "header_list.h"
+
+using SCommandProc = void(WINAPI*)(HWND window, LPARAM parameter);
+using SUiProc = UINT(WINAPI*)(HWND window, LPARAM parameter);
+
+// The compose window. Its headers and text are held in its own encoding:
+// UTF-8 in a code page 65001 window, the ANSI code page otherwise.
+struct SComposeWindow {
+    HWND window = nullptr;
+    unsigned codePage = 0;
+    SHeaderList headers;
+    bool hasBody = true;
+    std::string text;
+    std::string mimeType = "text/plain";
+
+    bool Utf8() const { return codePage == 65001; }
+    // Changes the code page, converting what the window holds when it moves
+    // between UTF-8 and the ANSI code page.
+    void SetCodePage(unsigned newCodePage);
+};
+
+struct SSerializeRule {
+    std::string input;                  // ANSI
+    std::optional<std::string> output;  // nullopt: answer NULL
+};
+
+struct SHostCommand {
+    std::string text;   // ANSI, as registered
+    int target = 0;
+    SCommandProc proc = nullptr;
+    UINT id = 0;
+};
+
+struct SHostState {
+    std::string version = "2.75.00";
+    std::string dataFolder;   // ANSI, ends in a backslash
+    std::string tempFolder;   // ANSI, ends in a backslash
+    std::string mailbox;
+    std::string folder;
+    std::string mailId;
+    SHeaderList mail;         // the mail being replied to, ANSI
+    std::string mailText;
+    SComposeWindow compose;
+    std::vector<SSerializeRule> serializeRules;
+    std::vector<SHostCommand> commands;
+    UINT nextCommandId = 40001;
+    bool ctrlDown = false;
+
+    HWND mainWindow = nullptr;
+    HWND treeWindow = nullptr;
+    HWND listWindow = nullptr;
+    HWND viewWindow = nullptr;
+    HWND labelWindow = nullptr;
+    HWND senderWindow = nullptr;
+
+    // Host-owned answers that must stay valid after the call returns.
+    std::string tempFileName;
+    std::string folderDisplayName;
+
+    const SHostCommand* FindCommand(const std::string& text) const;
+};
+
+SHostState& TheHost();
+
+// Applies the Control key state the script chose to this thread.
+void ApplyKeyState(bool ctrlDown);

@@ -1,0 +1,135 @@
+#include "message_boxes.h"
+
+#include <windows.h>
+
+#include <deque>
+
+#include "codepage.h"
+#include "host_windows.h"
+#include "transcript.h"
+
+namespace {
+
+constexpr int kBoxTextId = 0xFFFF;           // the static control holding a box's text
+constexpr wchar_t kAnsweredProp[] = L"BkHostAnswered";
+
+struct SQueuedAnswer {
+    std::string name;
+    int line;
+};
+
+struct SButton {
+    int id;
+    const char* name;
+};
+
+constexpr SButton kButtons[] = {
+    {IDOK, "OK"},       {IDCANCEL, "Cancel"}, {IDABORT, "Abort"},     {IDRETRY, "Retry"},
+    {IDIGNORE, "Ignore"}, {IDYES, "Yes"},     {IDNO, "No"},           {IDTRYAGAIN, "Try Again"},
+    {IDCONTINUE, "Continue"},
+};
+
+HHOOK g_hook = nullptr;
+std::deque<SQueuedAnswer> g_answers;
+std::vector<std::string> g_shown;
+
+bool IsDialog(HWND window) {
+    wchar_t cls[16] = {};
+    GetClassNameW(window, cls, 16);
+    return lstrcmpW(cls, L"#32770") == 0;
+}
+
+// Line breaks written as \n, as the transcript shows them.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (text[i] == '\r' || text[i] == '\n') out += "\\n";
+        else out.push_back(text[i]);
+    }
+    return out;
+}
+
+int DefaultButton(HWND box) {
+    LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
+    if (HIWORD(def) == DC_HASDEFID && GetDlgItem(box, LOWORD(def))) return LOWORD(def);
+    for (const SButton& button : kButtons)
+        if (GetDlgItem(box, button.id)) return button.id;
+    return IDOK;
+}
+
+const char* ButtonName(int id) {
+    for (const SButton& button : kButtons)
+        if (button.id == id) return button.name;
+    return "?";
+}
+
+int ButtonId(const std::string& name) {
+    for (const SButton& button : kButtons)
+        if (name == button.name) return button.id;
+    return 0;
+}
+
+void Press(HWND box, int id) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+void AnswerBox(HWND box) {
+    std::string caption = OneLine(WindowTextUtf8(box));
+    std::string text = OneLine(WindowTextUtf8(GetDlgItem(box, kBoxTextId)));
+    int id = DefaultButton(box);
+    if (!g_answers.empty()) {
+        SQueuedAnswer answer = g_answers.front();
+        g_answers.pop_front();
+        int wanted = ButtonId(answer.name);
+        if (GetDlgItem(box, wanted)) {
+            id = wanted;
+        } else {
+            PrintFail(answer.line, "a box with the button " + answer.name,
+                      "a box without it: [" + caption + "] " + text);
+        }
+    }
+    PrintLine("messagebox [" + caption + "] " + text + " -> " + ButtonName(id));
+    g_shown.push_back(text);
+    Press(box, id);
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        if (IsDialog(window) && !GetPropW(window, kAnsweredProp)) {
+            SetPropW(window, kAnsweredProp, reinterpret_cast<HANDLE>(1));
+            if (GetDlgItem(window, kBoxTextId)) {
+                AnswerBox(window);
+            } else {
+                // A dialog that no command drives: closed as Cancel.
+                PrintLine("dialog [" + OneLine(WindowTextUtf8(window)) + "] -> Cancel");
+                Press(window, IDCANCEL);
+            }
+        }
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+}  // namespace
+
+bool InstallBoxHook() {
+    g_hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+    return g_hook != nullptr;
+}
+
+void RemoveBoxHook() {
+    if (g_hook) UnhookWindowsHookEx(g_hook);
+    g_hook = nullptr;
+}
+
+void QueueAnswer(const std::string& answer, int line) { g_answers.push_back({answer, line}); }
+
+size_t UnusedAnswers() { return g_answers.size(); }
+
+std::vector<std::string> TakeShownBoxes() {
+    std::vector<std::string> shown;
+    shown.swap(g_shown);
+    return shown;
+}

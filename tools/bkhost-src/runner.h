@@ -1,0 +1,63 @@
+// Runs a parsed script against the plug-in: set-up commands change the
+// simulated host, calls go into the library, checks compare and print.
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "plugin_library.h"
+#include "script.h"
+#include "script_text.h"
+
+// Exit statuses of a run.
+constexpr int kRunPassed = 0;
+constexpr int kRunFailed = 1;
+constexpr int kRunNotRun = 2;
+
+class SRunner {
+public:
+    SRunner(const SScript& script, const SScriptPaths& paths);
+    // Runs every command, then the end-of-script steps; the exit status.
+    int Run();
+
+private:
+    // Each returns false when the script cannot go on (a script error).
+    bool Execute(const SScriptCommand& command);
+    bool SetUp(const SScriptCommand& command, bool* handled);
+    bool Call(const SScriptCommand& command, bool* handled);
+    bool Check(const SScriptCommand& command, bool* handled);
+    void Finish();
+
+    // Script text expanded and converted; false (after the error) when the
+    // text cannot be written in the code page.
+    bool Text(const SScriptCommand& command, const std::string& arg, bool escapes,
+              unsigned codePage, std::string* out);
+    bool Block(const SScriptCommand& command, unsigned codePage, bool dropFinalLineEnd,
+               std::string* out);
+    std::string Path(const std::string& arg) const;
+    bool ScriptError(int line, const std::string& message);
+
+    // Calls into the library.
+    bool LoadPlugin(int line);
+    void UnloadPlugin();
+    bool NeedLoaded(const SScriptCommand& command);
+    bool HaveExport(const SScriptCommand& command, const void* function, const char* name);
+    void BeginCall();
+    void EndCall(int result);
+
+    // The window encoding of the compose window: UTF-8 or ANSI.
+    unsigned HeldCodePage() const;
+    std::string HeldToUtf8(const std::string& held) const;
+    std::string SettingsFile(bool beside) const;
+
+    const SScript& script_;
+    SScriptPaths paths_;
+    std::string libraryName_ = "Halyard.dll";
+    SPluginLibrary library_;
+    std::optional<int> lastResult_;
+    std::map<int, std::string> menus_;            // what each menu type's set-up appended
+    std::optional<std::array<std::string, 4>> infoFields_;   // name, vendor, version, description
+    bool scriptError_ = false;
+};

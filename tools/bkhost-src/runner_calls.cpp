@@ -1,0 +1,240 @@
+// Calls into the plug-in, each printing what the host saw.
+#include <cstring>
+
+#include "codepage.h"
+#include "host_menus.h"
+#include "host_state.h"
+#include "host_windows.h"
+#include "runner.h"
+#include "transcript.h"
+
+namespace {
+
+constexpr unsigned char kGuardByte = 0xA5;
+constexpr size_t kGuardSize = 64;
+
+// The information record with a guard behind it, to see writes past its end.
+struct SGuardedInfo {
+    SPluginInfo info;
+    unsigned char guard[kGuardSize];
+};
+
+std::string Field(const char* field, size_t size, const char* what) {
+    if (!std::memchr(field, 0, size)) {
+        Complain(std::string("BKC_OnPlugInInfo left the ") + what + " field without its terminating NUL");
+        return Printable(std::string_view(field, size));
+    }
+    return Printable(field);
+}
+
+HWND MenuWindow(int type) {
+    const SHostState& host = TheHost();
+    return type >= 10 ? host.compose.window : host.mainWindow;
+}
+
+}  // namespace
+
+bool SRunner::LoadPlugin(int line) {
+    SetCurrentLine(line);
+    std::string path;
+    if (!Utf8ToCodePage(paths_.plugins + "\\" + libraryName_, AnsiCodePage(), &path))
+        return ScriptError(line, "the library path cannot be written in the code page");
+    BeginCall();
+    bool loaded = library_.Load(path);
+    ApplyKeyState(false);
+    return loaded;
+}
+
+void SRunner::UnloadPlugin() {
+    library_.Unload();
+    // The procedures pointed into the library that is gone now.
+    TheHost().commands.clear();
+}
+
+bool SRunner::NeedLoaded(const SScriptCommand& command) {
+    if (library_.Loaded()) return true;
+    PrintFail(command.line, "a loaded library for " + command.name, "none");
+    return false;
+}
+
+bool SRunner::HaveExport(const SScriptCommand& command, const void* function, const char* name) {
+    if (function) return true;
+    PrintFail(command.line, std::string("the export ") + name, "none");
+    return false;
+}
+
+void SRunner::BeginCall() { ApplyKeyState(TheHost().ctrlDown); }
+
+void SRunner::EndCall(int result) { lastResult_ = result; }
+
+bool SRunner::Call(const SScriptCommand& command, bool* handled) {
+    *handled = true;
+    const std::string& name = command.name;
+    const SPluginExports& bkc = library_.Exports();
+    SHostState& host = TheHost();
+    long long number = 0;
+    if (!command.args.empty()) ParseInteger(command.args[0], &number);
+    int n = static_cast<int>(number);
+
+    if (name == "load") {
+        PrintLine(LoadPlugin(command.line) ? "load" : "load refused");
+        return !scriptError_;
+    }
+    if (name == "start") {
+        if (!library_.Loaded() && !LoadPlugin(command.line)) {
+            if (scriptError_) return false;
+            PrintLine("load refused");
+            return true;
+        }
+        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnStart), "BKC_OnStart")) return true;
+        BeginCall();
+        int result = bkc.OnStart();
+        EndCall(result);
+        PrintLine("start -> " + std::to_string(result));
+        return true;
+    }
+    if (name == "exit") {
+        if (!NeedLoaded(command)) return true;
+        if (HaveExport(command, reinterpret_cast<const void*>(bkc.OnExit), "BKC_OnExit")) {
+            BeginCall();
+            int result = bkc.OnExit();
+            EndCall(result);
+            PrintLine("exit -> " + std::to_string(result));
+        }
+        UnloadPlugin();
+        return true;
+    }
+
+    // Everything below needs the library.
+    static const char* const kLibraryCalls[] = {"menu", "command", "open-compose", "outgoing",
+                                                "open-mail", "info", "setup", "other-exports"};
+    bool isCall = false;
+    for (const char* call : kLibraryCalls) isCall = isCall || name == call;
+    if (!isCall) {
+        *handled = false;
+        return true;
+    }
+    if (!NeedLoaded(command)) return true;
+
+    if (name == "menu") {
+        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnMenuInit), "BKC_OnMenuInit")) return true;
+        SHostMenu menu(n);
+        BeginCall();
+        int result = bkc.OnMenuInit(MenuWindow(n), menu.Handle(), n);
+        EndCall(result);
+        std::string items = menu.Appended();
+        menus_[n] = items;
+        PrintLine("menu " + std::to_string(n) + ":" + (items.empty() ? "" : " " + items));
+        return true;
+    }
+    if (name == "command") {
+        std::string text;
+        if (!Text(command, command.args[0], false, AnsiCodePage(), &text)) return false;
+        const SHostCommand* registered = host.FindCommand(text);
+        PrintLine("command " + command.args[0]);
+        if (!registered) {
+            PrintFail(command.line, "a registered command " + command.args[0], "none");
+            return true;
+        }
+        BeginCall();
+        registered->proc(MenuWindow(registered->target), 0);
+        return true;
+    }
+    if (name == "open-compose" || name == "outgoing") {
+        bool open = name == "open-compose";
+        auto function = open ? bkc.OnOpenCompose : bkc.OnOutgoing;
+        if (!HaveExport(command, reinterpret_cast<const void*>(function),
+                        open ? "BKC_OnOpenCompose" : "BKC_OnOutgoing"))
+            return true;
+        BeginCall();
+        int result = function(host.compose.window, n);
+        EndCall(result);
+        PrintLine(name + " " + std::to_string(n) + " -> " + std::to_string(result));
+        return true;
+    }
+    if (name == "open-mail") {
+        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnOpenMail), "BKC_OnOpenMail")) return true;
+        const std::string* from = host.mail.Find("From");
+        SetWindowTextA(host.senderWindow, from ? from->c_str() : "");
+        std::string mailId = host.folder + "?00000001";
+        BeginCall();
+        int result = bkc.OnOpenMail(mailId.c_str());
+        EndCall(result);
+        PrintLine("sender-view: " + WindowTextUtf8(host.senderWindow));
+        return true;
+    }
+    if (name == "info") {
+        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnPlugInInfo), "BKC_OnPlugInInfo")) return true;
+        SGuardedInfo record;
+        std::memset(&record.info, 0, sizeof record.info);
+        std::memset(record.guard, kGuardByte, sizeof record.guard);
+        BeginCall();
+        int result = bkc.OnPlugInInfo(&record.info);
+        EndCall(result);
+        for (unsigned char b : record.guard) {
+            if (b != kGuardByte) {
+                Complain("BKC_OnPlugInInfo wrote past the end of the information record");
+                break;
+            }
+        }
+        std::string fields[4] = {
+            Field(record.info.name, sizeof record.info.name, "name"),
+            Field(record.info.vendor, sizeof record.info.vendor, "vendor"),
+            Field(record.info.version, sizeof record.info.version, "version"),
+            Field(record.info.description, sizeof record.info.description, "description"),
+        };
+        infoFields_ = {fields[0], fields[1], fields[2], fields[3]};
+        PrintLine("name: " + fields[0]);
+        PrintLine("vendor: " + fields[1]);
+        PrintLine("version: " + fields[2]);
+        PrintLine("description: " + fields[3]);
+        return true;
+    }
+    if (name == "setup") {
+        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnPlugInSetup), "BKC_OnPlugInSetup")) return true;
+        BeginCall();
+        int result = bkc.OnPlugInSetup(host.mainWindow);
+        EndCall(result);
+        PrintLine("setup -> " + std::to_string(result));
+        return true;
+    }
+    if (name == "other-exports") {
+        struct SAnswer {
+            const char* name;
+            bool present;
+            int result;
+        };
+        std::string folder = host.folder;
+        std::string mailId = host.folder + "?00000001";
+        std::string source = host.mail.Block() + "\r\n" + host.mailText;
+        int action = 0;
+        char* parameter = nullptr;
+        BeginCall();
+        SAnswer answers[] = {
+            {"BKC_OnOpenFolder", bkc.OnOpenFolder != nullptr, bkc.OnOpenFolder ? bkc.OnOpenFolder(folder.c_str()) : 0},
+            {"BKC_OnEveryMinute", bkc.OnEveryMinute != nullptr, bkc.OnEveryMinute ? bkc.OnEveryMinute() : 0},
+            {"BKC_OnKeyDispatch", bkc.OnKeyDispatch != nullptr, bkc.OnKeyDispatch ? bkc.OnKeyDispatch(host.mainWindow, 'A', 0) : 0},
+            {"BKC_OnRetrieve", bkc.OnRetrieve != nullptr, bkc.OnRetrieve ? bkc.OnRetrieve(source.c_str(), mailId.c_str()) : 0},
+            {"BKC_OnSend", bkc.OnSend != nullptr, bkc.OnSend ? bkc.OnSend(source.c_str()) : 0},
+            {"BKC_OnFinishRetrieve", bkc.OnFinishRetrieve != nullptr, bkc.OnFinishRetrieve ? bkc.OnFinishRetrieve(0) : 0},
+            {"BKC_OnDragDrop", bkc.OnDragDrop != nullptr, bkc.OnDragDrop ? bkc.OnDragDrop(folder.c_str(), mailId.c_str(), 1, 1) : 0},
+            {"BKC_OnBeforeFilter", bkc.OnBeforeFilter != nullptr, bkc.OnBeforeFilter ? bkc.OnBeforeFilter(source.c_str(), &action, &parameter) : 0},
+        };
+        std::string odd;
+        int first = 0;
+        for (const SAnswer& answer : answers) {
+            if (!answer.present) {
+                PrintFail(command.line, std::string("the export ") + answer.name, "none");
+                continue;
+            }
+            if (answer.result == 0) continue;
+            if (first == 0) first = answer.result;
+            odd += (odd.empty() ? "" : ", ") + std::string(answer.name) + " " + std::to_string(answer.result);
+        }
+        EndCall(first);
+        PrintLine("other-exports -> " + (odd.empty() ? std::string("0") : odd));
+        return true;
+    }
+    *handled = false;
+    return true;
+}
