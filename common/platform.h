@@ -44,6 +44,7 @@ private:
     intptr_t handle_ = -1;
 };
 
+// True for an existing file that is not a directory.
 bool FileExists(const char* path);
 bool IsDirectory(const char* path);
 // Creates the directory with all missing parents.

@@ -123,9 +123,9 @@ bool IsDirectory(const char* path) {
 bool CreateDirectories(const char* path) {
     if (!path || !*path) return false;
     std::string full(path);
-    while (full.size() > 3 && (full.back() == '\\' || full.back() == '/')) full.pop_back();
-    // Each prefix that ends before a separator, skipping double-byte
-    // characters whose second byte looks like one.
+    // Every prefix that ends before a separator, skipping double-byte
+    // characters whose second byte looks like one. Prefixes that cannot be
+    // created (drive, server, share) are left to the final check.
     for (size_t i = 0; i <= full.size(); ++i) {
         if (i < full.size()) {
             if (IsDBCSLeadByte(static_cast<BYTE>(full[i])) && i + 1 < full.size()) {
@@ -135,10 +135,7 @@ bool CreateDirectories(const char* path) {
             if (full[i] != '\\' && full[i] != '/') continue;
         }
         std::string part = full.substr(0, i);
-        if (part.empty() || part.back() == ':' || IsDirectory(part.c_str())) continue;
-        if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-            return false;
-        }
+        if (!part.empty() && !IsDirectory(part.c_str())) CreateDirectoryA(part.c_str(), nullptr);
     }
     return IsDirectory(full.c_str());
 }
