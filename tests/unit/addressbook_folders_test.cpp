@@ -229,6 +229,18 @@ TEST_F(FoldersTest, OverLongIndexFields) {
     EXPECT_STREQ(cards.Lookup("c@x", &item), "Named");
     EXPECT_EQ(item, nullptr);
 
+#if !defined(_WIN32)
+    // An index in a directory longer than 255 bytes: its cards are out of
+    // reach, its names are not.
+    std::string deep;
+    while (deep.size() < 300) deep += std::string(50, 'd') + "/";
+    Write(deep + "Group.idx", Record("c.vcf", "Deep", "c@x"));
+    Write(deep + "c.vcf", Card("FN:Deep Card\r\nEMAIL:c@x\r\n"));
+    SGroupIndex deepIndex(At(deep + "Group.idx").c_str());
+    EXPECT_STREQ(deepIndex.Lookup("c@x", &item), "Deep");
+    EXPECT_EQ(item, nullptr);
+#endif
+
     // A 64 KiB index with the match at its end.
     std::string big;
     while (big.size() < 65536) big += Record("", "Filler", "filler@x");
