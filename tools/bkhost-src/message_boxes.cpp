@@ -126,7 +126,11 @@ void RemoveBoxHook() {
 
 void QueueAnswer(const std::string& answer, int line) { g_answers.push_back({answer, line}); }
 
-size_t UnusedAnswers() { return g_answers.size(); }
+std::vector<SUnusedAnswer> UnusedAnswers() {
+    std::vector<SUnusedAnswer> unused;
+    for (const SQueuedAnswer& answer : g_answers) unused.push_back({answer.name, answer.line});
+    return unused;
+}
 
 std::vector<std::string> TakeShownBoxes() {
     std::vector<std::string> shown;

@@ -12,8 +12,12 @@ void RemoveBoxHook();
 // Queues "OK", "Cancel", "Yes" or "No" for the next box; line is the script
 // line that queued it.
 void QueueAnswer(const std::string& answer, int line);
-// Answers queued but never used.
-size_t UnusedAnswers();
+struct SUnusedAnswer {
+    std::string answer;
+    int line;
+};
+// Answers queued but never used, in queue order.
+std::vector<SUnusedAnswer> UnusedAnswers();
 
 // Box texts (as printed) since the last call, which clears them.
 std::vector<std::string> TakeShownBoxes();

@@ -34,7 +34,7 @@ bool SRunner::Execute(const SScriptCommand& command) {
     long long ms = 0;
     if (command.name == "sleep" && ParseInteger(command.args[0], &ms))
         timeout += static_cast<unsigned>(ms);
-    ArmWatchdog(timeout, "line " + std::to_string(command.line) + " (" + command.name + ")");
+    ArmWatchdog(timeout, command.name);
     bool handled = false;
     bool ok = SetUp(command, &handled);
     if (ok && !handled) ok = Call(command, &handled);
@@ -56,9 +56,8 @@ void SRunner::Finish() {
         Call(exit, &handled);
         DisarmWatchdog();
     }
-    if (size_t unused = UnusedAnswers())
-        PrintFail(end, "a message box for every queued answer",
-                  std::to_string(unused) + " answer(s) never used");
+    for (const SUnusedAnswer& unused : UnusedAnswers())
+        PrintFail(unused.line, "a message box to answer " + unused.answer, "none");
     if (size_t left = HostHeap().Outstanding()) {
         MarkFailed();
         PrintLine("host texts not freed: " + std::to_string(left));

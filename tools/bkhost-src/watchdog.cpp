@@ -23,7 +23,7 @@ DWORD WINAPI WatchdogThread(LPVOID) {
             if (!g_armed || static_cast<LONG>(GetTickCount() - g_deadline) < 0) continue;
             what = g_what;
         }
-        AbortRun(what + " did not return in time");
+        AbortRun(what + " did not end in time");
     }
 }
 

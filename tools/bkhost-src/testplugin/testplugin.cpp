@@ -27,6 +27,7 @@
 //   leak               takes the text and never frees it
 //   freetwice          frees one text twice
 //   badwindow          asks for a header of the main window
+//   crash              writes through a null pointer
 //   result N           BKC_OnOpenCompose answers N
 #include <windows.h>
 #include <shlobj.h>
@@ -284,6 +285,8 @@ int Instruction(HWND window, const std::vector<std::string>& w, int result) {
         g_host.GetWindowHandles(&main, nullptr, nullptr, nullptr);
         char value[64];
         g_host.CompGetSpecifiedHeader(main, "To", value, sizeof value);
+    } else if (verb == "crash") {
+        *static_cast<volatile int*>(nullptr) = 1;
     } else if (verb == "result") {
         return std::atoi(arg(1).c_str());
     }
