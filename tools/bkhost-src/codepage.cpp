@@ -55,10 +55,11 @@ std::string Utf8ToCodePageLossy(std::string_view utf8, unsigned codePage) {
     std::wstring wide = ToWide(utf8, CP_UTF8, 0, &ok);
     if (wide.empty()) return {};
     int size = static_cast<int>(wide.size());
-    int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    int n = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
     if (n <= 0) return {};
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), size, &out[0], n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, wide.data(), size, &out[0], n, nullptr, nullptr);
     return out;
 }
 
@@ -69,10 +70,11 @@ bool Recode(std::string_view text, unsigned from, unsigned to, std::string* out)
     std::wstring wide = ToWide(text, from, 0, &ok);
     if (!ok) return false;
     int size = static_cast<int>(wide.size());
-    int n = WideCharToMultiByte(to, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    DWORD flags = to == CP_UTF8 || to == CP_UTF7 ? 0 : WC_NO_BEST_FIT_CHARS;
+    int n = WideCharToMultiByte(to, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
     if (n <= 0) return false;
     out->resize(static_cast<size_t>(n));
-    WideCharToMultiByte(to, 0, wide.data(), size, &(*out)[0], n, nullptr, nullptr);
+    WideCharToMultiByte(to, flags, wide.data(), size, &(*out)[0], n, nullptr, nullptr);
     return true;
 }
 
