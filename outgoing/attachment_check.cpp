@@ -7,9 +7,10 @@
 #include "common/sizes.h"
 #include "common/text.h"
 #include "outgoing/attach_scan.h"
-#include "outgoing/compose_read.h"
 #include "outgoing/outgoing.h"
+#include "outgoing/utf8_window.h"
 #include "plugin/plugin_state.h"
+#include "reply/host_headers.h"
 #include "settings/settings.h"
 
 namespace {
@@ -39,14 +40,13 @@ std::vector<std::string> EntryForms(const TokenList& list, bool utf8Window, bool
 // A header set by software that sends on the user's behalf.
 bool HasMarkerHeader(HostWindow window, const char* header) {
     char value[kMarkerHeaderSize];
-    return ReadComposeHeader(window, header, value, sizeof value) > 0;
+    return ReadComposeValue(window, header, value, sizeof value)[0] != '\0';
 }
 
 bool SubjectSpeaksOfAttachment(HostWindow window, const SSettings& settings) {
-    char* subject = Plugin().headerBuffer;
-    const size_t length = ReadComposeHeader(window, "Subject", subject, kListSize);
     // A reply's subject repeats the base mail's; only the text is the user's.
-    const std::string_view text(subject, length);
+    const std::string_view text =
+        ReadComposeValue(window, "Subject", Plugin().headerBuffer, kListSize);
     if (HasReplyPrefix(text)) return false;
     return ContainsAny(text, EntryForms(settings.attachWords, IsUtf8Window(window), true));
 }
@@ -64,11 +64,11 @@ bool TextSpeaksOfAttachment(HostWindow window) {
 }  // namespace
 
 bool HeaderExcluded(HostWindow window, const char* header, const TokenList& list) {
-    char* value = Plugin().headerBuffer;
-    const size_t length = ReadComposeHeader(window, header, value, kListSize);
-    if (length == 0 || list.Empty()) return false;
-    return ContainsAny(std::string_view(value, length),
-                       EntryForms(list, IsUtf8Window(window), true));
+    if (!Plugin().headerBuffer) return false;
+    const std::string_view value =
+        ReadComposeValue(window, header, Plugin().headerBuffer, kListSize);
+    if (value.empty() || list.Empty()) return false;
+    return ContainsAny(value, EntryForms(list, IsUtf8Window(window), true));
 }
 
 bool FindAttachWord(HostWindow window, std::string_view text, bool html) {
@@ -88,8 +88,9 @@ int CheckAttachment(HostWindow window) {
     if (!settings || !settings->inspect || !Plugin().headerBuffer) return 0;
 
     char contentType[kContentTypeSize];
-    ReadComposeHeader(window, "Content-Type", contentType, sizeof contentType);
-    if (IsMultipartWithBoundary(contentType)) return 0;
+    if (IsMultipartWithBoundary(
+            ReadComposeValue(window, "Content-Type", contentType, sizeof contentType)))
+        return 0;
     if (HasMarkerHeader(window, "X-QXE-Ident") || HasMarkerHeader(window, "X-BkDelayStatus"))
         return 0;
 

@@ -8,8 +8,8 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "outgoing/compose_read.h"
 #include "plugin/plugin_state.h"
+#include "reply/host_headers.h"
 #include "reply/reply_all.h"
 #include "settings/settings.h"
 #include "settings/token_list.h"
@@ -45,18 +45,14 @@ bool CheckSingleReply(HostWindow window) {
 
     // The one being answered and the user are no reason to warn.
     TokenList answered;
-    ReadComposeHeader(window, "To", buffer, kListSize);
-    answered.Append(AddressOf(buffer));
+    answered.Append(AddressOf(ReadComposeValue(window, "To", buffer, kListSize)));
     char from[kFromSize];
-    ReadComposeHeader(window, "From", from, sizeof from);
-    answered.Append(AddressOf(from));
+    answered.Append(AddressOf(ReadComposeValue(window, "From", from, sizeof from)));
 
     TokenList others;
-    ReadMailHeader("To", buffer, kListSize);
-    size_t count = FilterAddresses(others, buffer, answered);
+    size_t count = FilterAddresses(others, ReadMailValue("To", buffer, kListSize), answered);
     if (count == 0) {
-        ReadMailHeader("Cc", buffer, kListSize);
-        count = FilterAddresses(others, buffer, answered);
+        count = FilterAddresses(others, ReadMailValue("Cc", buffer, kListSize), answered);
     }
     return count > 0;
 }
@@ -65,8 +61,8 @@ int CheckReplySubject(HostWindow window) {
     const SSettings* settings = SSettings::Current();
     if (!settings || !settings->emptySubject) return 0;
     char subject[kSubjectSize];
-    const size_t length = ReadComposeHeader(window, "Subject", subject, sizeof subject);
-    if (!IsBareReplySubject(std::string_view(subject, length))) return 0;
+    if (!IsBareReplySubject(ReadComposeValue(window, "Subject", subject, sizeof subject)))
+        return 0;
 
     const std::string text = platform::LoadResString(kStrSubjectWarning);
     const std::string caption = platform::LoadResString(kStrSubjectCaption);
