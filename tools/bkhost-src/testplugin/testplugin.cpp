@@ -199,7 +199,7 @@ int Instruction(HWND window, const std::vector<std::string>& w, int result) {
         char mime[1024] = "unchanged";
         LPSTR text = g_host.CompGetText(window, mime, sizeof mime);
         if (verb == "bodyhex") {
-            SetHeader(window, arg(1), std::string(mime) + " " + Converted(text, true));
+            SetHeader(window, arg(1), std::string(mime[0] ? mime : "none") + " " + Converted(text, true));
         } else if (text) {
             std::string echoed = "[" + std::string(mime) + "] " + text;
             g_host.Free(text);
