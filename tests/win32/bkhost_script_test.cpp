@@ -87,6 +87,10 @@ TEST(BkhostScript, ErrorsNameTheirLine) {
     std::string error;
     EXPECT_TRUE(ParseScript("start\nexit\nhost-version 2.00.05\nstart\n", &script, &error)) << error;
     EXPECT_EQ(ParseError("start\nstart now\n"), "line 2: start takes no argument");
+    EXPECT_EQ(ParseError("start\nload\n").rfind("line 2:", 0), 0u);
+    EXPECT_EQ(ParseError("load\nstart\nstart\n").rfind("line 3:", 0), 0u);
+    EXPECT_EQ(ParseError("exit\n").rfind("line 1:", 0), 0u);
+    EXPECT_TRUE(ParseScript("load\nmenu 0\nstart\nexit\nload\nexit\n", &script, &error)) << error;
     EXPECT_EQ(ParseError("print\n"), "line 1: print needs an argument");
     EXPECT_EQ(ParseError("mail From Ann\n").rfind("line 1:", 0), 0u);
     EXPECT_EQ(ParseError("answer Maybe\n").rfind("line 1:", 0), 0u);

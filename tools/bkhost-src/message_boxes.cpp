@@ -29,7 +29,11 @@ constexpr SButton kButtons[] = {
     {IDCONTINUE, "Continue"},
 };
 
+constexpr UINT kAnswerMessage = WM_APP + 1;
+constexpr wchar_t kAnswererClass[] = L"BkHostAnswerer";
+
 HHOOK g_hook = nullptr;
+HWND g_answerer = nullptr;
 std::deque<SQueuedAnswer> g_answers;
 std::vector<std::string> g_shown;
 
@@ -50,7 +54,15 @@ std::string OneLine(const std::string& text) {
     return out;
 }
 
+// The button Enter would press. A message box gives its default button the
+// focus (Wine's DM_GETDEFID keeps answering IDOK), so the focus comes first.
 int DefaultButton(HWND box) {
+    HWND focus = GetFocus();
+    if (focus && GetParent(focus) == box) {
+        int id = GetDlgCtrlID(focus);
+        for (const SButton& button : kButtons)
+            if (button.id == id) return id;
+    }
     LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
     if (HIWORD(def) == DC_HASDEFID && GetDlgItem(box, LOWORD(def))) return LOWORD(def);
     for (const SButton& button : kButtons)
@@ -95,18 +107,34 @@ void AnswerBox(HWND box) {
     Press(box, id);
 }
 
+void Answer(HWND window) {
+    if (!IsWindow(window)) return;
+    if (GetDlgItem(window, kBoxTextId)) {
+        AnswerBox(window);
+    } else {
+        // A dialog that no command drives: closed as Cancel.
+        PrintLine("dialog [" + OneLine(WindowTextUtf8(window)) + "] -> Cancel");
+        Press(window, IDCANCEL);
+    }
+}
+
+LRESULT CALLBACK AnswererProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kAnswerMessage) {
+        Answer(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A dialog is answered once its set-up has finished: the activation comes
+// while the box still chooses its default button, so the answer is posted
+// and taken from the box's own message loop.
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         HWND window = reinterpret_cast<HWND>(wParam);
         if (IsDialog(window) && !GetPropW(window, kAnsweredProp)) {
             SetPropW(window, kAnsweredProp, reinterpret_cast<HANDLE>(1));
-            if (GetDlgItem(window, kBoxTextId)) {
-                AnswerBox(window);
-            } else {
-                // A dialog that no command drives: closed as Cancel.
-                PrintLine("dialog [" + OneLine(WindowTextUtf8(window)) + "] -> Cancel");
-                Press(window, IDCANCEL);
-            }
+            PostMessageW(g_answerer, kAnswerMessage, reinterpret_cast<WPARAM>(window), 0);
         }
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -115,13 +143,23 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool InstallBoxHook() {
+    WNDCLASSW cls = {};
+    cls.lpfnWndProc = AnswererProc;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = kAnswererClass;
+    RegisterClassW(&cls);
+    g_answerer = CreateWindowExW(0, kAnswererClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (!g_answerer) return false;
     g_hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
     return g_hook != nullptr;
 }
 
 void RemoveBoxHook() {
     if (g_hook) UnhookWindowsHookEx(g_hook);
+    if (g_answerer) DestroyWindow(g_answerer);
     g_hook = nullptr;
+    g_answerer = nullptr;
 }
 
 void QueueAnswer(const std::string& answer, int line) { g_answers.push_back({answer, line}); }

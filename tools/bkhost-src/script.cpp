@@ -246,6 +246,7 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
     }
 
     bool loaded = false;
+    bool started = false;
     bool everLoaded = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         int number = static_cast<int>(i) + 1;
@@ -313,8 +314,19 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
             return false;
         }
 
+        // The host loads once, starts once and exits once per load.
+        if ((command.name == "load" && loaded) || (command.name == "start" && started)) {
+            *error = At(number, command.name + ": the library is " + (started ? "started" : "loaded") +
+                                    " already (exit first)");
+            return false;
+        }
+        if (command.name == "exit" && !loaded) {
+            *error = At(number, "exit: nothing is loaded");
+            return false;
+        }
         if (command.name == "load" || command.name == "start") loaded = everLoaded = true;
-        if (command.name == "exit") loaded = false;
+        if (command.name == "start") started = true;
+        if (command.name == "exit") loaded = started = false;
         if (command.name == "lang") script->japanese = command.args[0] == "ja";
         if (command.name == "host-without-setstatus") script->withoutSetStatus = true;
         script->commands.push_back(std::move(command));
