@@ -64,6 +64,21 @@ HKEY OpenHostKey() {
 
 }  // namespace
 
+void UnmanagedWineWindows() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const wchar_t* name = wcsrchr(path, L'\\');
+    name = name ? name + 1 : path;
+    std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + name + L"\\X11 Driver";
+    HKEY handle;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    static const wchar_t kNo[] = L"N";
+    RegSetValueExW(handle, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNo), sizeof kNo);
+    RegCloseKey(handle);
+}
+
 bool ClearHostKey() {
     LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, kHostKey);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return false;

@@ -74,6 +74,7 @@ bool ReadScript(const std::wstring& path, std::string* text) {
 
 int main() {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+    UnmanagedWineWindows();
     _setmode(_fileno(stdout), _O_BINARY);
 
     int argc = 0;
