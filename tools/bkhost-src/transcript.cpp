@@ -4,7 +4,7 @@
 
 namespace {
 
-bool g_failed = false;
+int g_failures = 0;
 int g_line = 0;
 
 }  // namespace
@@ -16,21 +16,22 @@ void PrintLine(std::string_view utf8) {
 }
 
 void PrintFail(int line, std::string_view expected, std::string_view got) {
-    g_failed = true;
+    ++g_failures;
     PrintLine("FAIL line " + std::to_string(line) + ": expected " + std::string(expected) +
               " got " + std::string(got));
 }
 
 void Complain(std::string_view what) {
-    g_failed = true;
+    ++g_failures;
     PrintLine("host: line " + std::to_string(g_line) + ": " + std::string(what));
 }
 
 void SetCurrentLine(int line) { g_line = line; }
 int CurrentLine() { return g_line; }
 
-bool RunFailed() { return g_failed; }
-void MarkFailed() { g_failed = true; }
+bool RunFailed() { return g_failures > 0; }
+void MarkFailed() { ++g_failures; }
+int FailureCount() { return g_failures; }
 
 std::string ShowEscaped(std::string_view utf8) {
     std::string out;

@@ -19,6 +19,8 @@ int CurrentLine();
 
 bool RunFailed();
 void MarkFailed();
+// How many failures the run has seen so far.
+int FailureCount();
 
 // Control characters shown as escapes, for values in FAIL lines.
 std::string ShowEscaped(std::string_view utf8);
