@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "addressbook/compare_address.h"
 #include "addressbook/halyard_addr_book.h"
 #include "common/sizes.h"
@@ -11,6 +13,7 @@
 #include "plugin/sender_field.h"
 #include "plugin/settings_path.h"
 #include "plugin/warning_box.h"
+#include "plugin/watcher.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "template/extend_template.h"
@@ -90,7 +93,9 @@ int StartPlugin() {
         !LocateSettingsFile(modulePath, state.settingsPath, sizeof state.settingsPath))
         return 0;
 
-    // 2. TODO(address index): build SHalyardAddrBook over <data folder>\AddrBook; message 15 on failure.
+    // 2. The address index over the host's address books; the plug-in works
+    // on without one when it cannot be built.
+    state.addrBook = BuildAddressIndex(Host().GetDataFolder ? Host().GetDataFolder() : nullptr);
 
     // 3. The work buffers; without them the plug-in stays inactive.
     if (!AllocateWorkBuffers(state)) {
@@ -98,7 +103,13 @@ int StartPlugin() {
         return 0;
     }
 
-    // 4. TODO(settings): state.settings = new SSettings(instance, settingsPath); message 16 on failure.
+    // 4. The settings object; without it the plug-in stays inactive.
+    try {
+        state.settings = new SSettings(state.instance, state.settingsPath);
+    } catch (const std::exception&) {
+        state.settings = nullptr;
+        ShowWarningBox(kStrNoSettings);
+    }
     if (!state.settings) {
         FreeWorkBuffers(state);
         DestroyAddressIndex(state);
@@ -114,9 +125,14 @@ int StartPlugin() {
     // 8. The address comparison.
     ChooseCompareAddress(state.settings->ignoreCase);
 
-    // 9, 10. TODO(watcher): create StopEvent, clear the flags, start the watcher when an index exists.
+    // 9, 10. The change flags, and the watcher when an index exists (it
+    // creates the stop event it shares with the exit routine).
+    state.addrBookChanged = 0;
+    state.stopFlag = 0;
+    if (state.addrBook) StartAddressBookWatcher(state.addrBook);
 
-    // 11. TODO(template engine): state.templates = new SExtendTemplate().
+    // 11. The template engine with an empty undo table.
+    state.templates = new SExtendTemplate();
     return 0;
 }
 
@@ -130,7 +146,8 @@ int ExitPlugin() {
     // 2. Bitmap 113, then 108.
     DeleteMenuBitmaps(state);
 
-    // 3. TODO(watcher): StopAddressBookWatcher() (flag, event, 4000 ms), then forget thread and event.
+    // 3. The watcher: stop flag, stop event, at most 4000 ms.
+    StopAddressBookWatcher();
 
     // 4. The settings object, then the address index.
     delete state.settings;

@@ -46,21 +46,33 @@ TEST(WorkBuffers, AllThreeOrNone) {
     FreeWorkBuffers(state);   // nothing left to free
 }
 
-TEST(Lifecycle, WithoutSettingsTheStartEndsInactiveAndHoldsNothing) {
+TEST(Lifecycle, StartCreatesEveryObjectAndExitDestroysThemAll) {
     PluginState& state = Plugin();
     EXPECT_EQ(ExitPlugin(), 0);   // exit before any start
 
     EXPECT_EQ(StartPlugin(), 0);
-    EXPECT_EQ(state.settings, nullptr);
-    EXPECT_EQ(state.headerBuffer, nullptr);
-    EXPECT_EQ(state.copyBuffer, nullptr);
-    EXPECT_EQ(state.resultBuffer, nullptr);
-    EXPECT_EQ(state.bitmapReply, nullptr);
-    EXPECT_EQ(state.templates, nullptr);
-    // The settings file was placed all the same: named after this program.
+    EXPECT_NE(state.settings, nullptr);
+    EXPECT_NE(state.addrBook, nullptr);   // an index without books: no host folder here
+    EXPECT_NE(state.headerBuffer, nullptr);
+    EXPECT_NE(state.copyBuffer, nullptr);
+    EXPECT_NE(state.resultBuffer, nullptr);
+    // (The bitmaps live in the DLL's resources, which this program lacks.)
+    EXPECT_NE(state.templates, nullptr);
+    EXPECT_NE(state.watcherThread, nullptr);
+    // The settings file is named after this program, in the per-user folder.
     std::string path = state.settingsPath;
     EXPECT_NE(path.find("\\Tarnwick\\Halyard\\"), std::string::npos) << path;
     EXPECT_EQ(path.substr(path.size() - 22), "win32_plugin_tests.ini") << path;
 
     EXPECT_EQ(ExitPlugin(), 0);
+    EXPECT_EQ(state.settings, nullptr);
+    EXPECT_EQ(state.addrBook, nullptr);
+    EXPECT_EQ(state.headerBuffer, nullptr);
+    EXPECT_EQ(state.copyBuffer, nullptr);
+    EXPECT_EQ(state.resultBuffer, nullptr);
+    EXPECT_EQ(state.bitmapReply, nullptr);
+    EXPECT_EQ(state.bitmapReplyAll, nullptr);
+    EXPECT_EQ(state.templates, nullptr);
+    EXPECT_EQ(state.watcherThread, nullptr);
+    EXPECT_EQ(state.stopEvent, nullptr);
 }
