@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 class SSettings;
 class SHalyardAddrBook;
@@ -10,6 +11,9 @@ class SHalyardAddrBook;
 // NextAddressToken(list) starts a list (modified in place) and returns its
 // first token; NextAddressToken(nullptr) the next; nullptr at the end.
 char* NextAddressToken(char* list);
+
+// The address part that SplitAddress yields for a whole text.
+std::string AddressOf(const char* text);
 
 void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addressSize,
                   const char* token);

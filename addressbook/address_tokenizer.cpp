@@ -5,6 +5,7 @@
 
 #include "addressbook/address_format.h"
 #include "common/platform.h"
+#include "common/sizes.h"
 #include "common/text.h"
 
 namespace {
@@ -144,4 +145,11 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
     }
     if (nameOut && nameSize) Store(nameOut, nameSize, name);
     if (addressOut && addressSize) Store(addressOut, addressSize, address);
+}
+
+std::string AddressOf(const char* text) {
+    char name[kNameSize];
+    char address[kNameSize];
+    SplitAddress(name, sizeof name, address, sizeof address, text ? text : "");
+    return address;
 }

@@ -21,13 +21,6 @@ std::vector<char> WritableCopy(const char* text) {
     return copy;
 }
 
-std::string AddressOf(const char* text) {
-    char name[kNameSize];
-    char address[kNameSize];
-    SplitAddress(name, sizeof name, address, sizeof address, text);
-    return address;
-}
-
 }  // namespace
 
 size_t CollectAddresses(TokenList& out, const char* text, const char* excluded) {

@@ -19,13 +19,6 @@ namespace {
 
 constexpr int32_t kArrangeKeepTo = 1;
 
-std::string AddressOf(const char* text) {
-    char name[kNameSize];
-    char address[kNameSize];
-    SplitAddress(name, sizeof name, address, sizeof address, text);
-    return address;
-}
-
 // A built list without the comma that AppendJoined puts before every entry.
 const char* WithoutLeadingComma(const char* text) { return text[0] == ',' ? text + 1 : text; }
 

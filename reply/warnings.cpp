@@ -20,13 +20,6 @@ constexpr size_t kSubjectSize = 16384;
 constexpr unsigned kStrSubjectWarning = 36;
 constexpr unsigned kStrSubjectCaption = 37;
 
-std::string AddressOf(const char* text) {
-    char name[kNameSize];
-    char address[kNameSize];
-    SplitAddress(name, sizeof name, address, sizeof address, text);
-    return address;
-}
-
 }  // namespace
 
 bool IsBareReplySubject(std::string_view subject) {
