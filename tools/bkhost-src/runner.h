@@ -43,7 +43,7 @@ private:
     bool LoadPlugin(int line);
     void UnloadPlugin();
     bool NeedLoaded(const SScriptCommand& command);
-    bool HaveExport(const SScriptCommand& command, const void* function, const char* name);
+    void OtherExports(const SScriptCommand& command);
     void BeginCall();
     void EndCall(int result);
 

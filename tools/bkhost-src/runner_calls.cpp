@@ -12,6 +12,7 @@ namespace {
 
 constexpr unsigned char kGuardByte = 0xA5;
 constexpr size_t kGuardSize = 64;
+constexpr int kDropCopy = 1;   // DROPEFFECT_COPY
 
 // The information record with a guard behind it, to see writes past its end.
 struct SGuardedInfo {
@@ -25,6 +26,14 @@ std::string Field(const char* field, size_t size, const char* what) {
         return Printable(std::string_view(field, size));
     }
     return Printable(field);
+}
+
+// Whether the library exports the function; a FAIL line when not.
+template <typename Function>
+bool Have(int line, Function function, const char* name) {
+    if (function) return true;
+    PrintFail(line, std::string("the export ") + name, "none");
+    return false;
 }
 
 HWND MenuWindow(int type) {
@@ -57,12 +66,6 @@ bool SRunner::NeedLoaded(const SScriptCommand& command) {
     return false;
 }
 
-bool SRunner::HaveExport(const SScriptCommand& command, const void* function, const char* name) {
-    if (function) return true;
-    PrintFail(command.line, std::string("the export ") + name, "none");
-    return false;
-}
-
 void SRunner::BeginCall() { ApplyKeyState(TheHost().ctrlDown); }
 
 void SRunner::EndCall(int result) { lastResult_ = result; }
@@ -86,7 +89,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
             PrintLine("load refused");
             return true;
         }
-        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnStart), "BKC_OnStart")) return true;
+        if (!Have(command.line, bkc.OnStart, "BKC_OnStart")) return true;
         BeginCall();
         int result = bkc.OnStart();
         EndCall(result);
@@ -95,7 +98,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     }
     if (name == "exit") {
         if (!NeedLoaded(command)) return true;
-        if (HaveExport(command, reinterpret_cast<const void*>(bkc.OnExit), "BKC_OnExit")) {
+        if (Have(command.line, bkc.OnExit, "BKC_OnExit")) {
             BeginCall();
             int result = bkc.OnExit();
             EndCall(result);
@@ -117,7 +120,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     if (!NeedLoaded(command)) return true;
 
     if (name == "menu") {
-        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnMenuInit), "BKC_OnMenuInit")) return true;
+        if (!Have(command.line, bkc.OnMenuInit, "BKC_OnMenuInit")) return true;
         SHostMenu menu(n);
         BeginCall();
         int result = bkc.OnMenuInit(MenuWindow(n), menu.Handle(), n);
@@ -143,9 +146,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     if (name == "open-compose" || name == "outgoing") {
         bool open = name == "open-compose";
         auto function = open ? bkc.OnOpenCompose : bkc.OnOutgoing;
-        if (!HaveExport(command, reinterpret_cast<const void*>(function),
-                        open ? "BKC_OnOpenCompose" : "BKC_OnOutgoing"))
-            return true;
+        if (!Have(command.line, function, open ? "BKC_OnOpenCompose" : "BKC_OnOutgoing")) return true;
         BeginCall();
         int result = function(host.compose.window, n);
         EndCall(result);
@@ -153,7 +154,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         return true;
     }
     if (name == "open-mail") {
-        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnOpenMail), "BKC_OnOpenMail")) return true;
+        if (!Have(command.line, bkc.OnOpenMail, "BKC_OnOpenMail")) return true;
         const std::string* from = host.mail.Find("From");
         SetWindowTextA(host.senderWindow, from ? from->c_str() : "");
         std::string mailId = host.folder + "?00000001";
@@ -164,7 +165,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         return true;
     }
     if (name == "info") {
-        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnPlugInInfo), "BKC_OnPlugInInfo")) return true;
+        if (!Have(command.line, bkc.OnPlugInInfo, "BKC_OnPlugInInfo")) return true;
         SGuardedInfo record;
         std::memset(&record.info, 0, sizeof record.info);
         std::memset(record.guard, kGuardByte, sizeof record.guard);
@@ -191,7 +192,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         return true;
     }
     if (name == "setup") {
-        if (!HaveExport(command, reinterpret_cast<const void*>(bkc.OnPlugInSetup), "BKC_OnPlugInSetup")) return true;
+        if (!Have(command.line, bkc.OnPlugInSetup, "BKC_OnPlugInSetup")) return true;
         BeginCall();
         int result = bkc.OnPlugInSetup(host.mainWindow);
         EndCall(result);
@@ -199,42 +200,45 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         return true;
     }
     if (name == "other-exports") {
-        struct SAnswer {
-            const char* name;
-            bool present;
-            int result;
-        };
-        std::string folder = host.folder;
-        std::string mailId = host.folder + "?00000001";
-        std::string source = host.mail.Block() + "\r\n" + host.mailText;
-        int action = 0;
-        char* parameter = nullptr;
-        BeginCall();
-        SAnswer answers[] = {
-            {"BKC_OnOpenFolder", bkc.OnOpenFolder != nullptr, bkc.OnOpenFolder ? bkc.OnOpenFolder(folder.c_str()) : 0},
-            {"BKC_OnEveryMinute", bkc.OnEveryMinute != nullptr, bkc.OnEveryMinute ? bkc.OnEveryMinute() : 0},
-            {"BKC_OnKeyDispatch", bkc.OnKeyDispatch != nullptr, bkc.OnKeyDispatch ? bkc.OnKeyDispatch(host.mainWindow, 'A', 0) : 0},
-            {"BKC_OnRetrieve", bkc.OnRetrieve != nullptr, bkc.OnRetrieve ? bkc.OnRetrieve(source.c_str(), mailId.c_str()) : 0},
-            {"BKC_OnSend", bkc.OnSend != nullptr, bkc.OnSend ? bkc.OnSend(source.c_str()) : 0},
-            {"BKC_OnFinishRetrieve", bkc.OnFinishRetrieve != nullptr, bkc.OnFinishRetrieve ? bkc.OnFinishRetrieve(0) : 0},
-            {"BKC_OnDragDrop", bkc.OnDragDrop != nullptr, bkc.OnDragDrop ? bkc.OnDragDrop(folder.c_str(), mailId.c_str(), 1, 1) : 0},
-            {"BKC_OnBeforeFilter", bkc.OnBeforeFilter != nullptr, bkc.OnBeforeFilter ? bkc.OnBeforeFilter(source.c_str(), &action, &parameter) : 0},
-        };
-        std::string odd;
-        int first = 0;
-        for (const SAnswer& answer : answers) {
-            if (!answer.present) {
-                PrintFail(command.line, std::string("the export ") + answer.name, "none");
-                continue;
-            }
-            if (answer.result == 0) continue;
-            if (first == 0) first = answer.result;
-            odd += (odd.empty() ? "" : ", ") + std::string(answer.name) + " " + std::to_string(answer.result);
-        }
-        EndCall(first);
-        PrintLine("other-exports -> " + (odd.empty() ? std::string("0") : odd));
+        OtherExports(command);
         return true;
     }
     *handled = false;
     return true;
+}
+
+// The exports that do nothing in this plug-in, each called once with
+// harmless arguments; the answers that were not 0 are printed.
+void SRunner::OtherExports(const SScriptCommand& command) {
+    const SPluginExports& bkc = library_.Exports();
+    const SHostState& host = TheHost();
+    std::string folder = host.folder;
+    std::string mailId = host.folder + "?00000001";
+    std::string source = host.mail.Block() + "\r\n" + host.mailText;
+    int action = 0;
+    char* parameter = nullptr;
+    std::string odd;
+    int first = 0;
+    auto answer = [&](const char* name, bool present, auto call) {
+        if (!Have(command.line, present, name)) return;
+        int result = call();
+        if (result == 0) return;
+        if (first == 0) first = result;
+        odd += (odd.empty() ? "" : ", ") + std::string(name) + " " + std::to_string(result);
+    };
+    BeginCall();
+    answer("BKC_OnOpenFolder", bkc.OnOpenFolder, [&] { return bkc.OnOpenFolder(folder.c_str()); });
+    answer("BKC_OnEveryMinute", bkc.OnEveryMinute, [&] { return bkc.OnEveryMinute(); });
+    answer("BKC_OnKeyDispatch", bkc.OnKeyDispatch,
+           [&] { return bkc.OnKeyDispatch(host.mainWindow, 'A', 0); });
+    answer("BKC_OnRetrieve", bkc.OnRetrieve,
+           [&] { return bkc.OnRetrieve(source.c_str(), mailId.c_str()); });
+    answer("BKC_OnSend", bkc.OnSend, [&] { return bkc.OnSend(source.c_str()); });
+    answer("BKC_OnFinishRetrieve", bkc.OnFinishRetrieve, [&] { return bkc.OnFinishRetrieve(0); });
+    answer("BKC_OnDragDrop", bkc.OnDragDrop,
+           [&] { return bkc.OnDragDrop(folder.c_str(), mailId.c_str(), 1, kDropCopy); });
+    answer("BKC_OnBeforeFilter", bkc.OnBeforeFilter,
+           [&] { return bkc.OnBeforeFilter(source.c_str(), &action, &parameter); });
+    EndCall(first);
+    PrintLine("other-exports -> " + (odd.empty() ? std::string("0") : odd));
 }
