@@ -12,7 +12,7 @@ enum class SWhen {
     Anytime,
 };
 
-struct SCommandSpec {
+struct SCommandRule {
     std::string_view name;
     int args;          // the last one is the rest of the line
     bool block;
@@ -20,7 +20,7 @@ struct SCommandSpec {
     SWhen when;
 };
 
-constexpr SCommandSpec kCommands[] = {
+constexpr SCommandRule kCommands[] = {
     {"lang", 1, false, false, SWhen::First},
     {"host-version", 1, false, true, SWhen::Unloaded},
     {"host-without-setstatus", 0, false, false, SWhen::BeforeFirstLoad},
@@ -69,9 +69,9 @@ constexpr SCommandSpec kCommands[] = {
     {"expect-menu", 1, false, false, SWhen::Anytime},
 };
 
-const SCommandSpec* FindCommand(std::string_view name) {
-    for (const SCommandSpec& spec : kCommands)
-        if (spec.name == name) return &spec;
+const SCommandRule* FindCommand(std::string_view name) {
+    for (const SCommandRule& rule : kCommands)
+        if (rule.name == name) return &rule;
     return nullptr;
 }
 
@@ -163,31 +163,31 @@ bool CheckArguments(const SScriptCommand& command, std::string* error) {
 }
 
 // Splits the text after the command name into the command's arguments.
-bool SplitArguments(const SCommandSpec& spec, std::string_view rest, bool hadSpace,
+bool SplitArguments(const SCommandRule& rule, std::string_view rest, bool hadSpace,
                     std::vector<std::string>* args, std::string* error) {
-    if (spec.args == 0) {
+    if (rule.args == 0) {
         if (hadSpace) {
-            *error = std::string(spec.name) + " takes no argument";
+            *error = std::string(rule.name) + " takes no argument";
             return false;
         }
         return true;
     }
-    for (int i = 0; i + 1 < spec.args; ++i) {
+    for (int i = 0; i + 1 < rule.args; ++i) {
         size_t space = rest.find(' ');
         if (space == std::string_view::npos) {
-            if (spec.emptyLast && i + 2 == spec.args && !rest.empty()) {
+            if (rule.emptyLast && i + 2 == rule.args && !rest.empty()) {
                 args->emplace_back(rest);
                 rest = {};
                 break;
             }
-            *error = std::string(spec.name) + " needs " + std::to_string(spec.args) + " arguments";
+            *error = std::string(rule.name) + " needs " + std::to_string(rule.args) + " arguments";
             return false;
         }
         args->emplace_back(rest.substr(0, space));
         rest.remove_prefix(space + 1);
     }
-    if (rest.empty() && !spec.emptyLast) {
-        *error = std::string(spec.name) + " needs an argument";
+    if (rest.empty() && !rule.emptyLast) {
+        *error = std::string(rule.name) + " needs an argument";
         return false;
     }
     args->emplace_back(rest);
@@ -256,8 +256,8 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
         size_t space = line.find(' ');
         std::string_view name = line.substr(0, space);
         std::string_view rest = space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
-        const SCommandSpec* spec = FindCommand(name);
-        if (!spec) {
+        const SCommandRule* rule = FindCommand(name);
+        if (!rule) {
             *error = At(number, "unknown command \"" + std::string(name) + "\"");
             return false;
         }
@@ -265,11 +265,11 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
         command.line = number;
         command.name = std::string(name);
         std::string reason;
-        if (!SplitArguments(*spec, rest, space != std::string_view::npos, &command.args, &reason)) {
+        if (!SplitArguments(*rule, rest, space != std::string_view::npos, &command.args, &reason)) {
             *error = At(number, reason);
             return false;
         }
-        if (spec->block) {
+        if (rule->block) {
             command.hasBlock = true;
             size_t j = i + 1;
             while (j < lines.size() && lines[j] != ".") command.block.emplace_back(lines[j++]);
@@ -287,7 +287,7 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
             i = j;
         }
 
-        switch (spec->when) {
+        switch (rule->when) {
         case SWhen::First:
             if (!script->commands.empty()) {
                 *error = At(number, command.name + " must come before any other command");
