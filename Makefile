@@ -35,5 +35,10 @@ fuzz: setup
 	cmake --build --preset fuzz -j $(JOBS)
 	tools/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
+bench: setup
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS)
+	build/bench/bench/halyard_bench
+
 clean:
 	rm -rf build
