@@ -62,21 +62,21 @@ bool IsEncodedWord(std::string_view word) {
     return true;
 }
 
-// A name made only of encoded words separated by blanks is already in its
-// header form.
+// An ASCII name holding an encoded word among its blank-separated words is
+// already in its header form ("=?ISO-2022-JP?B?...?= Taro"); encoding it
+// again would show the raw encoded word to the recipient.
 bool IsEncodedName(std::string_view name) {
-    bool any = false;
+    if (!IsAscii(name)) return false;
     while (!name.empty()) {
         size_t start = name.find_first_not_of(" \t");
         if (start == std::string_view::npos) break;
         name.remove_prefix(start);
         size_t end = name.find_first_of(" \t");
-        if (!IsEncodedWord(name.substr(0, end))) return false;
-        any = true;
+        if (IsEncodedWord(name.substr(0, end))) return true;
         if (end == std::string_view::npos) break;
         name.remove_prefix(end);
     }
-    return any;
+    return false;
 }
 
 // "=?charset?B?...?=" of bytes into out; false when it would not fit.

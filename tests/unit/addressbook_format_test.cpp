@@ -245,6 +245,9 @@ TEST_F(FormatTest, EncodedNames) {
     EXPECT_EQ(Format("=?iso-2022-jp?b?GyRCOzNFRBsoQg==?= =?US-ASCII?Q?Taro?=", "y@x", true),
               "=?iso-2022-jp?b?GyRCOzNFRBsoQg==?= =?US-ASCII?Q?Taro?= <y@x>");
     // Something that only looks like one is encoded.
+    // An encoded word beside plain words is header text already.
+    EXPECT_EQ(Format("=?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= Taro", "y@x", true),
+              "=?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= Taro <y@x>");
     EXPECT_EQ(Format("=?broken?=", "y@x", true), "=?ISO-2022-JP?B?PT9icm9rZW4/PQ==?= <y@x>");
     // An empty name is not encoded.
     EXPECT_EQ(Format("", "y@x", true), " <y@x>");
