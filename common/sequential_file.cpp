@@ -30,8 +30,24 @@ const char* SSequentialFile::ReadLine() {
                 break;
             }
         }
+        // A full window without CR LF that ends in CR may have its LF in the
+        // next window: leave the CR to that window, which then skips the
+        // pair, so the piece before it ends the line as a CR LF would.
+        const bool continuesLine = splitSeparator_;
+        splitSeparator_ = false;
+        if (windowLength_ == got && got == windowSize_ && got > 1 && window_[got - 1] == '\r') {
+            windowLength_ = got - 1;
+            window_[windowLength_] = '\0';
+            splitSeparator_ = true;
+        }
         nextOffset_ += windowLength_;
         position_ = 0;
+        if (continuesLine && windowLength_ >= 2 && window_[0] == '\r' && window_[1] == '\n')
+            position_ = 2;
+        if (position_ >= windowLength_) {
+            windowLoaded_ = false;
+            return ReadLine();
+        }
         windowLoaded_ = true;
     }
 

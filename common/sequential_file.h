@@ -29,4 +29,5 @@ private:
     uint32_t position_ = 0;
     bool atEnd_ = false;
     bool windowLoaded_ = false;
+    bool splitSeparator_ = false;   // the last window ended inside a CR LF
 };

@@ -27,11 +27,21 @@ constexpr unsigned kStrReplyAll = 18;
 constexpr unsigned kStrExtendTemplate = 25;
 constexpr unsigned kStrUndoTemplate = 26;
 
-constexpr const char* kHelpPage = "https://www.tarnwick.example/halyard/help/";
+constexpr unsigned kStrHelpPage = 11;        // the page in the user's language
+constexpr unsigned kStrErrorCaption = 13;
+constexpr unsigned kStrCannotOpenHelp = 30;
+constexpr INT_PTR kShellExecuteFailed = 32;  // ShellExecute answers above this on success
 
 void WINAPI ShowHelp(HostWindow window, intptr_t) {
     if (!Plugin().settings) return;
-    ShellExecuteA(static_cast<HWND>(window), "open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+    const std::string page = platform::LoadResString(kStrHelpPage);
+    HINSTANCE result = ShellExecuteA(static_cast<HWND>(window), "open", page.c_str(), nullptr,
+                                     nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) <= kShellExecuteFailed) {
+        const std::string text = platform::LoadResString(kStrCannotOpenHelp);
+        const std::string caption = platform::LoadResString(kStrErrorCaption);
+        platform::ShowMessageBox(window, text.c_str(), caption.c_str(), platform::kMbIconWarning);
+    }
 }
 
 void WINAPI ExtendTemplate(HostWindow window, intptr_t) {

@@ -161,6 +161,21 @@ TEST(SequentialFile, LinesWindowsAndPieces) {
     ASSERT_EQ(nearLines.size(), 3u);
     EXPECT_TRUE(nearLines[1] == near);
     EXPECT_EQ(nearLines[2], "b");
+
+    // A CR LF split by the window's edge stays one separator.
+    std::string edge(kSequentialWindowSize - 1, 'e');
+    test::WriteBytes(dir.Join("edge"), edge + "\r\nb");
+    auto edgeLines = AllLines(dir.Join("edge"));
+    ASSERT_EQ(edgeLines.size(), 2u);
+    EXPECT_TRUE(edgeLines[0] == edge);
+    EXPECT_EQ(edgeLines[1], "b");
+    // A lone CR at the edge stays part of the text.
+    test::WriteBytes(dir.Join("lonecr"), edge + "\rx\r\nb");
+    auto loneLines = AllLines(dir.Join("lonecr"));
+    ASSERT_EQ(loneLines.size(), 3u);
+    EXPECT_TRUE(loneLines[0] == edge);
+    EXPECT_EQ(loneLines[1], "\rx");
+    EXPECT_EQ(loneLines[2], "b");
 }
 
 }  // namespace
