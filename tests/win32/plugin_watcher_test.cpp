@@ -15,6 +15,8 @@
 #include "addressbook/halyard_addr_book.h"
 #include "common/sizes.h"
 #include "common/text.h"
+#include "plugin/host_api.h"
+#include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "plugin/watcher.h"
 #include "support/test_support.h"
@@ -197,6 +199,33 @@ TEST_F(WatcherTest, StartAndStopLeaveNothingBehind) {
     }
     EXPECT_EQ(CountHandles(), handles);
     EXPECT_EQ(CountThreads(), threads);
+}
+
+// The whole start and exit routine, with the watcher over a real address
+// book, leaves no handle and no thread behind.
+std::string g_dataFolder;
+const char* HALYARD_WINAPI FakeDataFolder() { return g_dataFolder.c_str(); }
+
+TEST_F(WatcherTest, FiftyStartsAndExitsOfThePlugInLeaveNothingBehind) {
+    Write("AddrBook/@One/F/Group.idx", Record("n", "a@x"));
+    g_dataFolder = dir_.Path() + "\\";
+    HostApi saved = Host();
+    Host().GetDataFolder = FakeDataFolder;
+    ASSERT_EQ(StartPlugin(), 0);
+    ASSERT_NE(Plugin().watcherThread, nullptr);
+    ExitPlugin();
+
+    DWORD handles = CountHandles();
+    DWORD threads = CountThreads();
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(StartPlugin(), 0);
+        ASSERT_NE(Plugin().settings, nullptr) << i;
+        ASSERT_NE(Plugin().addrBook, nullptr) << i;
+        ExitPlugin();
+    }
+    EXPECT_EQ(CountHandles(), handles);
+    EXPECT_EQ(CountThreads(), threads);
+    Host() = saved;
 }
 
 }  // namespace
