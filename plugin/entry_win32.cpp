@@ -1,6 +1,6 @@
 // The library's entry points: the load and unload notifications and the
 // sixteen BKC_* functions the host calls. Each stays thin and hands the
-// work to the Part that does it.
+// work to the subsystem that does it.
 #include <windows.h>
 
 #include <new>
