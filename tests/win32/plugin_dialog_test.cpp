@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -202,6 +203,13 @@ TEST_F(SettingsDialog, OpensWithTheSettingsShown) {
     EXPECT_NE(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0), 0);
     EXPECT_NE(settings->dialogIcon, nullptr);
 
+    // The dialog of the system's language.
+    const bool japanese = GetACP() == 932;
+    EXPECT_EQ(ItemText(dialog, IDC_USE_ADDR_BOOK),
+              japanese ? platform::Utf8ToAnsi("宛先をアドレス帳から引用する")
+                       : std::string("change address from address book"));
+    EXPECT_EQ(ItemText(dialog, IDCANCEL), japanese ? platform::Utf8ToAnsi("ｷｬﾝｾﾙ") : "Cancel");
+
     EXPECT_TRUE(IsChecked(IDC_USE_ADDR_BOOK));
     EXPECT_TRUE(IsChecked(IDC_SERIALIZE));
     EXPECT_TRUE(IsChecked(IDC_EXCLUDE_REPLY_TO));
@@ -380,6 +388,33 @@ TEST_F(SettingsDialog, ListsAreEditedAndSavedWithOk) {
     EXPECT_EQ(Value("Settings", "AddPluginHeader"), "0");
     EXPECT_EQ(Value("Settings", "ReplaceViewFormat"), "2");
     EXPECT_EQ(Value("Settings", "IgnoreCase"), "1");
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM into) {
+    *reinterpret_cast<std::string*>(into) += WindowText(child) + "\n";
+    return TRUE;
+}
+
+TEST_F(SettingsDialog, FileChooserStartsFromTheSavedPath) {
+    const std::string saved = dir.Join("saved-report.txt");
+    test::WriteBytes(saved, "");
+    std::string ini = kIni;
+    ini.replace(ini.find("C:\\saved\\noentry.txt"), std::strlen("C:\\saved\\noentry.txt"), saved);
+    Open(ini);
+    Click(IDC_REPORT_SWITCH);
+    SetDlgItemTextA(dialog, IDC_REPORT_FILE, "D:\typed-elsewhere.txt");
+
+    std::string texts;
+    Answerer::Get().Expect(platform::LoadResString(7), [&](HWND chooser) {
+        EnumChildWindows(chooser, &CollectText, reinterpret_cast<LPARAM>(&texts));
+        PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    });
+    Click(IDC_REPORT_BROWSE);
+    EXPECT_TRUE(Answerer::Get().Answered());
+    EXPECT_NE(texts.find("saved-report.txt"), std::string::npos) << texts;
+    EXPECT_EQ(texts.find("typed-elsewhere"), std::string::npos) << texts;
+    // Cancelled: the field keeps what was typed.
+    EXPECT_EQ(ItemText(dialog, IDC_REPORT_FILE), "D:\\typed-elsewhere.txt");
 }
 
 TEST_F(SettingsDialog, ModalRunAnswersTheButtonAndCancelSavesNothing) {
