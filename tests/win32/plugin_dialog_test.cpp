@@ -402,7 +402,7 @@ TEST_F(SettingsDialog, FileChooserStartsFromTheSavedPath) {
     ini.replace(ini.find("C:\\saved\\noentry.txt"), std::strlen("C:\\saved\\noentry.txt"), saved);
     Open(ini);
     Click(IDC_REPORT_SWITCH);
-    SetDlgItemTextA(dialog, IDC_REPORT_FILE, "D:\typed-elsewhere.txt");
+    SetDlgItemTextA(dialog, IDC_REPORT_FILE, "D:\\typed-elsewhere.txt");
 
     std::string texts;
     Answerer::Get().Expect(platform::LoadResString(7), [&](HWND chooser) {
