@@ -17,6 +17,7 @@
 #include "plugin/warning_box.h"
 #include "reply/open_compose.h"
 #include "settings/settings.h"
+#include "settings/settings_dialog.h"
 #include "view/sender_view.h"
 
 namespace {
@@ -76,10 +77,10 @@ int WINAPI BKC_OnOpenCompose(HWND window, int mode) {
 
 int WINAPI BKC_OnOutgoing(HWND window, int mode) { return OnOutgoing(window, mode); }
 
-int WINAPI BKC_OnPlugInSetup(HWND) {
+int WINAPI BKC_OnPlugInSetup(HWND window) {
     SSettings* settings = Plugin().settings;
     if (!settings) return 0;
-    // TODO(settings dialog): run dialog 101 modally, owned by the window.
+    RunSettingsDialog(window);
     ChooseCompareAddress(settings->ignoreCase);
     return 1;
 }

@@ -1,0 +1,390 @@
+// The settings dialog: shows the settings object, edits the two lists
+// through Edit Token, and writes the file on OK.
+#include "settings/settings_dialog.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/platform.h"
+#include "common/sizes.h"
+#include "common/version.h"
+#include "plugin/plugin_state.h"
+#include "resources/dialog_ids.h"
+#include "resources/resource_ids.h"
+#include "settings/dialog_rules.h"
+#include "settings/open_filter.h"
+#include "settings/settings.h"
+#include "settings/settings_save.h"
+#include "settings/support_link.h"
+#include "settings/token_list.h"
+
+namespace {
+
+constexpr unsigned kStrFileFilter = 6;
+constexpr unsigned kStrChooserTitle = 7;
+constexpr unsigned kStrDialogTitle = 8;
+constexpr unsigned kStrSupportAddress = 9;
+constexpr unsigned kStrHelpPage = 11;
+constexpr unsigned kStrErrorCaption = 13;
+constexpr unsigned kStrCannotWrite = 5;
+constexpr unsigned kStrSupportSubject = 27;
+constexpr unsigned kStrNoVersionCheck = 29;
+constexpr unsigned kStrCannotOpenHelp = 30;
+constexpr unsigned kStrConfirmDelete = 31;
+constexpr unsigned kStrConfirmCaption = 32;
+constexpr unsigned kStrEditTokenTitle = 33;
+
+constexpr size_t kTokenTextSize = 1024;          // Edit Token reads at most 1023 characters
+constexpr INT_PTR kShellExecuteFailed = 32;      // ShellExecute answers above this on success
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+
+constexpr int kReplyRadios[kRadioCount] = {IDC_REPLY_BOOK, IDC_REPLY_ADDRESS,
+                                           IDC_REPLY_NAME_ADDR, IDC_REPLY_ADDR_NAME};
+constexpr int kGroupRadios[kRadioCount] = {IDC_GROUP_BOOK, IDC_GROUP_ADDRESS,
+                                           IDC_GROUP_NAME_ADDR, IDC_GROUP_ADDR_NAME};
+constexpr int kViewRadios[kRadioCount] = {IDC_VIEW_NAME, IDC_VIEW_ADDRESS, IDC_VIEW_NAME_ADDR,
+                                          IDC_VIEW_ADDR_NAME};
+
+HINSTANCE Instance() { return static_cast<HINSTANCE>(Plugin().instance); }
+
+// The text handed to and returned by one Edit Token dialog.
+struct EditTokenRequest {
+    std::string text;
+};
+
+// One list editor: a list box, its buttons and the working copy behind it.
+struct ListEditor {
+    int list;
+    TokenList SSettings::*work;
+};
+constexpr ListEditor kDomainEditor = {IDC_DOMAIN_LIST, &SSettings::domainsWork};
+constexpr ListEditor kWordEditor = {IDC_WORD_LIST, &SSettings::attachWordsWork};
+
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void SetCheck(HWND dialog, int id, bool on) {
+    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Enable(HWND dialog, int id, bool on) { EnableWindow(GetDlgItem(dialog, id), on ? TRUE : FALSE); }
+
+void EnableAll(HWND dialog, const int (&ids)[kRadioCount], bool on) {
+    for (int id : ids) Enable(dialog, id, on);
+}
+
+void SetRadio(HWND dialog, const int (&ids)[kRadioCount], int32_t value) {
+    const int chosen = RadioIndexForValue(value);
+    for (int i = 0; i < kRadioCount; ++i) SetCheck(dialog, ids[i], i == chosen);
+}
+
+int32_t ReadRadio(HWND dialog, const int (&ids)[kRadioCount]) {
+    bool checked[kRadioCount];
+    for (int i = 0; i < kRadioCount; ++i) checked[i] = Checked(dialog, ids[i]);
+    return ValueFromRadios(checked);
+}
+
+void ApplyEnableRule(HWND dialog, const SSettings& s) {
+    const DialogEnableState state = ComputeEnableState(
+        Checked(dialog, IDC_USE_ADDR_BOOK), s.domainsWork.Empty(), Checked(dialog, IDC_INSPECT),
+        s.attachWordsWork.Empty());
+    EnableAll(dialog, kReplyRadios, state.replyFormat);
+    Enable(dialog, IDC_DOMAIN_LIST, state.domainList);
+    Enable(dialog, IDC_DOMAIN_ADD, state.domainList);
+    Enable(dialog, IDC_DOMAIN_EDIT, state.domainList);
+    Enable(dialog, IDC_DOMAIN_DELETE, state.domainList);
+    EnableAll(dialog, kGroupRadios, state.groupFormat);
+    Enable(dialog, IDC_WORD_LIST, state.wordsList);
+    Enable(dialog, IDC_WORD_ADD, state.wordsAdd);
+    Enable(dialog, IDC_WORD_EDIT, state.wordsList);
+    Enable(dialog, IDC_WORD_DELETE, state.wordsList);
+}
+
+void EnableArrangeOptions(HWND dialog, bool on) {
+    Enable(dialog, IDC_EXCLUDE_REPLY_TO, on);
+    Enable(dialog, IDC_SELF_EXCLUDE, on);
+}
+
+void EnableReportFile(HWND dialog, bool on) {
+    SendDlgItemMessageA(dialog, IDC_REPORT_FILE, EM_SETREADONLY, on ? FALSE : TRUE, 0);
+    Enable(dialog, IDC_REPORT_BROWSE, on);
+}
+
+void FillList(HWND dialog, int id, const TokenList& list) {
+    SendDlgItemMessageA(dialog, id, LB_RESETCONTENT, 0, 0);
+    for (TokenNode* n = list.First(); n; n = n->next) {
+        SendDlgItemMessageA(dialog, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n->text));
+    }
+}
+
+std::string ListItemText(HWND dialog, int id, int index) {
+    const LRESULT length = SendDlgItemMessageA(dialog, id, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length < 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendDlgItemMessageA(dialog, id, LB_GETTEXT, index,
+                                            reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got == LB_ERR || got < 0 ? 0 : static_cast<size_t>(got));
+    return text;
+}
+
+INT_PTR CALLBACK EditTokenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        auto* request = reinterpret_cast<EditTokenRequest*>(lParam);
+        const std::string title = platform::LoadResString(kStrEditTokenTitle);
+        SetWindowTextA(dialog, title.c_str());
+        SendDlgItemMessageA(dialog, IDC_TOKEN_TEXT, EM_LIMITTEXT, kTokenTextSize - 1, 0);
+        SetDlgItemTextA(dialog, IDC_TOKEN_TEXT, request ? request->text.c_str() : "");
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            auto* request = reinterpret_cast<EditTokenRequest*>(GetWindowLongPtrA(dialog, DWLP_USER));
+            char text[kTokenTextSize] = {};
+            const UINT n = GetDlgItemTextA(dialog, IDC_TOKEN_TEXT, text, sizeof text);
+            if (request) request->text.assign(text, n < sizeof text ? n : sizeof text - 1);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+// Runs Edit Token over request; true when it ended with OK.
+bool EditToken(HWND owner, EditTokenRequest* request) {
+    return DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_EDIT_TOKEN), owner, EditTokenProc,
+                           reinterpret_cast<LPARAM>(request)) == IDOK;
+}
+
+void AddItem(HWND dialog, SSettings& s, const ListEditor& editor) {
+    EditTokenRequest request;
+    if (!EditToken(dialog, &request) || request.text.empty()) return;
+    SendDlgItemMessageA(dialog, editor.list, LB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(request.text.c_str()));
+    (s.*editor.work).Append(request.text);
+}
+
+void EditItem(HWND dialog, SSettings& s, const ListEditor& editor) {
+    const LRESULT selected = SendDlgItemMessageA(dialog, editor.list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR || selected < 0) return;
+    const int index = static_cast<int>(selected);
+    EditTokenRequest request{ListItemText(dialog, editor.list, index)};
+    if (!EditToken(dialog, &request) || request.text.empty()) return;
+    SendDlgItemMessageA(dialog, editor.list, LB_DELETESTRING, index, 0);
+    SendDlgItemMessageA(dialog, editor.list, LB_INSERTSTRING, index,
+                        reinterpret_cast<LPARAM>(request.text.c_str()));
+    SendDlgItemMessageA(dialog, editor.list, LB_SETCURSEL, index, 0);
+    ReplaceTokenAt(s.*editor.work, static_cast<size_t>(index), request.text.data(),
+                   request.text.size());
+}
+
+void DeleteItem(HWND dialog, SSettings& s, const ListEditor& editor) {
+    const LRESULT selected = SendDlgItemMessageA(dialog, editor.list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR || selected < 0) return;
+    const int index = static_cast<int>(selected);
+    const std::string text =
+        FillPattern(platform::LoadResString(kStrConfirmDelete), ListItemText(dialog, editor.list, index));
+    const std::string caption = platform::LoadResString(kStrConfirmCaption);
+    if (MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    SendDlgItemMessageA(dialog, editor.list, LB_DELETESTRING, index, 0);
+    // The working copy follows the list box, item by item.
+    TokenList& work = s.*editor.work;
+    work.Clear();
+    const LRESULT count = SendDlgItemMessageA(dialog, editor.list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) work.Append(ListItemText(dialog, editor.list, i));
+}
+
+void ChooseReportFile(HWND dialog, const SSettings& s) {
+    const std::string filter = OpenFileFilter(platform::LoadResString(kStrFileFilter));
+    const std::string title = platform::LoadResString(kStrChooserTitle);
+    char file[kPathSize] = {};
+    static_assert(sizeof file == sizeof s.reportFile, "same size");
+    std::memcpy(file, s.reportFile, sizeof file - 1);
+
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = dialog;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT |
+                OFN_NOREADONLYRETURN | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (GetOpenFileNameA(&ofn)) SetDlgItemTextA(dialog, IDC_REPORT_FILE, file);
+}
+
+void OpenHelpPage(HWND dialog) {
+    const std::string page = platform::LoadResString(kStrHelpPage);
+    HINSTANCE result = ShellExecuteA(dialog, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) <= kShellExecuteFailed) {
+        const std::string text = platform::LoadResString(kStrCannotOpenHelp);
+        const std::string caption = platform::LoadResString(kStrErrorCaption);
+        MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONWARNING);
+    }
+}
+
+void OpenSupportMail(HWND dialog) {
+    const std::string link = SupportMailLink(platform::LoadResString(kStrSupportAddress),
+                                             platform::LoadResString(kStrSupportSubject));
+    ShellExecuteA(dialog, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// No update checker ships yet: the button says so.
+void StartVersionCheck(HWND dialog) {
+    const std::string text = platform::LoadResString(kStrNoVersionCheck);
+    const std::string caption = platform::LoadResString(kStrErrorCaption);
+    MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONWARNING);
+}
+
+void InitDialog(HWND dialog, SSettings& s) {
+    const char* version = Plugin().version ? Plugin().version->Text(VersionText::ProductVersion) : "";
+    const std::string title = FillPattern(platform::LoadResString(kStrDialogTitle), version);
+    SetWindowTextA(dialog, title.c_str());
+
+    SetCheck(dialog, IDC_USE_ADDR_BOOK, s.useAddrBook);
+    SetCheck(dialog, IDC_SERIALIZE, s.serializeRcpts);
+    SetCheck(dialog, IDC_REPORT_SWITCH, s.reportSwitch);
+    SetCheck(dialog, IDC_EXCLUDE_REPLY_TO, s.excludeReplyTo);
+    SetCheck(dialog, IDC_SELF_EXCLUDE, s.selfExclude);
+    SetCheck(dialog, IDC_INSPECT, s.inspect);
+    SetCheck(dialog, IDC_SINGLE_WARNING, s.singleWarning);
+    SetCheck(dialog, IDC_EMPTY_SUBJECT, s.emptySubject);
+    SetCheck(dialog, IDC_EXTEND_TEMPLATE, s.extendTemplate);
+    SetCheck(dialog, IDC_REPLACE_VIEW, s.replaceMessageView);
+    SetCheck(dialog, IDC_CTRL_NO_EFFECT, s.ctrlNoEffect);
+    SetCheck(dialog, IDC_PLUGIN_HEADER, s.addPluginHeader);
+    SetCheck(dialog, IDC_IGNORE_CASE, s.ignoreCase);
+
+    SetRadio(dialog, kReplyRadios, s.replyFormat);
+
+    SetCheck(dialog, IDC_ARRANGE_KEEP_TO, s.arrange == 1);
+    SetCheck(dialog, IDC_ARRANGE_DEFAULT, s.arrange != 1);
+    EnableArrangeOptions(dialog, s.arrange != 0);
+
+    SendDlgItemMessageA(dialog, IDC_REPORT_FILE, EM_LIMITTEXT, kPathSize - 1, 0);
+    SetDlgItemTextA(dialog, IDC_REPORT_FILE, s.reportFile);
+    EnableReportFile(dialog, s.reportSwitch);
+
+    EnableAll(dialog, kViewRadios, s.replaceMessageView);
+    SetRadio(dialog, kViewRadios, s.replaceViewFormat);
+
+    s.attachWordsWork.CopyFrom(s.attachWords);
+    FillList(dialog, IDC_WORD_LIST, s.attachWordsWork);
+    s.domainsWork.CopyFrom(s.domains);
+    FillList(dialog, IDC_DOMAIN_LIST, s.domainsWork);
+
+    SetRadio(dialog, kGroupRadios, s.groupFormat);
+    ApplyEnableRule(dialog, s);
+
+    if (!s.buttonFaceBrush) s.buttonFaceBrush = GetSysColorBrush(COLOR_BTNFACE);
+    HICON icon = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_HALYARD), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    if (icon) {
+        if (s.dialogIcon) DestroyIcon(static_cast<HICON>(s.dialogIcon));
+        s.dialogIcon = icon;
+        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+void Save(HWND dialog, SSettings& s) {
+    s.useAddrBook = Checked(dialog, IDC_USE_ADDR_BOOK);
+    s.replyFormat = ReadRadio(dialog, kReplyRadios);
+    s.arrange = ArrangeFromRadios(Checked(dialog, IDC_ARRANGE_DEFAULT),
+                                  Checked(dialog, IDC_ARRANGE_KEEP_TO));
+    s.excludeReplyTo = Checked(dialog, IDC_EXCLUDE_REPLY_TO);
+    s.selfExclude = Checked(dialog, IDC_SELF_EXCLUDE);
+    s.serializeRcpts = Checked(dialog, IDC_SERIALIZE);
+    s.reportSwitch = Checked(dialog, IDC_REPORT_SWITCH);
+    char file[kPathSize] = {};
+    GetDlgItemTextA(dialog, IDC_REPORT_FILE, file, sizeof file);
+    std::memcpy(s.reportFile, file, sizeof s.reportFile);
+    s.reportFile[sizeof s.reportFile - 1] = '\0';
+    s.addPluginHeader = Checked(dialog, IDC_PLUGIN_HEADER);
+    s.ctrlNoEffect = Checked(dialog, IDC_CTRL_NO_EFFECT);
+    s.inspect = Checked(dialog, IDC_INSPECT);
+    s.extendTemplate = Checked(dialog, IDC_EXTEND_TEMPLATE);
+    s.ignoreCase = Checked(dialog, IDC_IGNORE_CASE);
+    s.singleWarning = Checked(dialog, IDC_SINGLE_WARNING);
+    s.emptySubject = Checked(dialog, IDC_EMPTY_SUBJECT);
+    s.replaceMessageView = Checked(dialog, IDC_REPLACE_VIEW);
+    s.replaceViewFormat = ReadRadio(dialog, kViewRadios);
+    s.groupFormat = ReadRadio(dialog, kGroupRadios);
+    if (!SaveSettings(s)) {
+        const std::string text = platform::LoadResString(kStrCannotWrite);
+        const std::string caption = platform::LoadResString(kStrErrorCaption);
+        MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONWARNING);
+    }
+}
+
+bool OnCommand(HWND dialog, SSettings& s, int id) {
+    switch (id) {
+    case IDC_ARRANGE_DEFAULT: EnableArrangeOptions(dialog, !Checked(dialog, IDC_ARRANGE_DEFAULT)); break;
+    case IDC_ARRANGE_KEEP_TO: EnableArrangeOptions(dialog, Checked(dialog, IDC_ARRANGE_KEEP_TO)); break;
+    case IDC_REPORT_SWITCH: EnableReportFile(dialog, Checked(dialog, IDC_REPORT_SWITCH)); break;
+    case IDC_REPORT_BROWSE:
+        if (Checked(dialog, IDC_REPORT_SWITCH)) ChooseReportFile(dialog, s);
+        break;
+    case IDC_REPLACE_VIEW: EnableAll(dialog, kViewRadios, Checked(dialog, IDC_REPLACE_VIEW)); break;
+    case IDC_USE_ADDR_BOOK:
+    case IDC_INSPECT: ApplyEnableRule(dialog, s); break;
+    case IDC_DOMAIN_ADD: AddItem(dialog, s, kDomainEditor); ApplyEnableRule(dialog, s); break;
+    case IDC_DOMAIN_EDIT: EditItem(dialog, s, kDomainEditor); ApplyEnableRule(dialog, s); break;
+    case IDC_DOMAIN_DELETE: DeleteItem(dialog, s, kDomainEditor); ApplyEnableRule(dialog, s); break;
+    case IDC_WORD_ADD: AddItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
+    case IDC_WORD_EDIT: EditItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
+    case IDC_WORD_DELETE: DeleteItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
+    case IDC_HELP_BUTTON: OpenHelpPage(dialog); break;
+    case IDC_SUPPORT_LINK: OpenSupportMail(dialog); break;
+    case IDC_CHECK_VERSION: StartVersionCheck(dialog); break;
+    case IDOK: Save(dialog, s); EndDialog(dialog, IDOK); break;
+    case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
+    default: return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    SSettings* s = SSettings::Current();
+    if (!s) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        InitDialog(dialog, *s);
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+        return OnCommand(dialog, *s, LOWORD(wParam)) ? TRUE : FALSE;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_SUPPORT_LINK)) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, kLinkColour);
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(s->buttonFaceBrush);
+        }
+        return FALSE;
+    case WM_DESTROY:
+        if (s->dialogIcon) {
+            DestroyIcon(static_cast<HICON>(s->dialogIcon));
+            s->dialogIcon = nullptr;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+int RunSettingsDialog(HWND owner) {
+    if (!SSettings::Current()) return 0;
+    const INT_PTR result = DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
+                                           SettingsDialogProc, 0);
+    return result == IDOK || result == IDCANCEL ? static_cast<int>(result) : 0;
+}
