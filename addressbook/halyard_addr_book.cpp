@@ -9,14 +9,14 @@
 
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "common/text.h"
+#include "resources/string_ids.h"
 
 namespace {
 
 constexpr char kIndexFileName[] = "Group.idx";
 constexpr char kQuotedCharacters[] = ",;:.@*()<>/?+|";
-constexpr unsigned kStrErrorCaption = 13;
-constexpr unsigned kStrCannotReadAddressBook = 15;
 
 // The first folder of the walk whose path begins with a prefix.
 struct FindPrefix {
@@ -131,9 +131,7 @@ SHalyardAddrBook* BuildAddressIndex(const char* dataFolder) {
         std::string root = JoinPath(dataFolder ? dataFolder : "", "AddrBook");
         return new SHalyardAddrBook(root.c_str());
     } catch (const std::exception&) {
-        std::string caption = platform::LoadResString(kStrErrorCaption);
-        std::string text = platform::LoadResString(kStrCannotReadAddressBook);
-        platform::ShowMessageBox(nullptr, text.c_str(), caption.c_str(), platform::kMbIconWarning);
+        ShowStringBox(nullptr, kStrNoAddressBook, kStrErrorCaption, platform::kMbIconWarning);
         return nullptr;
     }
 }

@@ -5,12 +5,14 @@
 
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "common/text.h"
 #include "outgoing/attach_scan.h"
 #include "outgoing/outgoing.h"
 #include "outgoing/utf8_window.h"
 #include "plugin/plugin_state.h"
 #include "reply/host_headers.h"
+#include "resources/string_ids.h"
 #include "settings/settings.h"
 
 namespace {
@@ -18,8 +20,6 @@ namespace {
 constexpr size_t kContentTypeSize = 2048;
 constexpr size_t kMarkerHeaderSize = 4096;
 constexpr size_t kMimeTypeSize = 1024;
-constexpr unsigned kStrAttachWarning = 22;
-constexpr unsigned kStrAttachCaption = 23;
 
 // The byte forms to look for. A UTF-8 window hands its text out in UTF-8,
 // so entries are converted; header values may come in either form, so for
@@ -103,9 +103,7 @@ int CheckAttachment(HostWindow window) {
     if (!SubjectSpeaksOfAttachment(window, *settings) && !TextSpeaksOfAttachment(window))
         return 0;
 
-    const std::string text = platform::LoadResString(kStrAttachWarning);
-    const std::string caption = platform::LoadResString(kStrAttachCaption);
-    const int answer = platform::ShowMessageBox(window, text.c_str(), caption.c_str(),
-                                                platform::kMbOkCancel);
+    const int answer =
+        ShowStringBox(window, kStrAttachWarning, kStrAttachCaption, platform::kMbOkCancel);
     return answer == platform::kIdOk ? 0 : -1;
 }

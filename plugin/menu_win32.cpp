@@ -3,14 +3,15 @@
 #include "plugin/menu.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
+#include "common/help_page.h"
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "plugin/plugin_state.h"
 #include "reply/reply_all.h"
+#include "resources/string_ids.h"
 #include "template/extend_template.h"
 
 namespace {
@@ -21,27 +22,8 @@ constexpr int kMenuComposeEdit = 11;
 constexpr int kMainHelpPopup = 5;       // the main menu's sixth pop-up
 constexpr int kComposeToolsPopup = 3;   // the compose menu's fourth pop-up
 
-constexpr unsigned kStrHelp = 10;
-constexpr unsigned kStrReply = 17;
-constexpr unsigned kStrReplyAll = 18;
-constexpr unsigned kStrExtendTemplate = 25;
-constexpr unsigned kStrUndoTemplate = 26;
-
-constexpr unsigned kStrHelpPage = 11;        // the page in the user's language
-constexpr unsigned kStrErrorCaption = 13;
-constexpr unsigned kStrCannotOpenHelp = 30;
-constexpr INT_PTR kShellExecuteFailed = 32;  // ShellExecute answers above this on success
-
 void WINAPI ShowHelp(HostWindow window, intptr_t) {
-    if (!Plugin().settings) return;
-    const std::string page = platform::LoadResString(kStrHelpPage);
-    HINSTANCE result = ShellExecuteA(static_cast<HWND>(window), "open", page.c_str(), nullptr,
-                                     nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= kShellExecuteFailed) {
-        const std::string text = platform::LoadResString(kStrCannotOpenHelp);
-        const std::string caption = platform::LoadResString(kStrErrorCaption);
-        platform::ShowMessageBox(window, text.c_str(), caption.c_str(), platform::kMbIconWarning);
-    }
+    if (Plugin().settings) OpenHelpPage(window);
 }
 
 void WINAPI ExtendTemplate(HostWindow window, intptr_t) {

@@ -1,20 +1,8 @@
 #include "plugin/warning_box.h"
 
-#include <windows.h>
-
-#include "plugin/plugin_state.h"
-
-namespace {
-
-constexpr int kBoxTextSize = 1024;
-
-}  // namespace
+#include "common/platform.h"
+#include "common/string_box.h"
 
 void ShowWarningBox(unsigned textId) {
-    HINSTANCE module = static_cast<HINSTANCE>(Plugin().instance);
-    char caption[kBoxTextSize] = {};
-    char text[kBoxTextSize] = {};
-    LoadStringA(module, kStrErrorCaption, caption, kBoxTextSize);
-    LoadStringA(module, textId, text, kBoxTextSize);
-    MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONWARNING);
+    ShowStringBox(nullptr, textId, kStrErrorCaption, platform::kMbIconWarning);
 }

@@ -5,17 +5,17 @@
 #include <string>
 
 #include "common/platform.h"
+#include "common/string_box.h"
 #include "plugin/plugin_state.h"
 #include "reply/reply_all.h"
 #include "reply/rewrite.h"
 #include "reply/warnings.h"
+#include "resources/string_ids.h"
 #include "settings/settings.h"
 #include "template/extend_template.h"
 
 namespace {
 
-constexpr unsigned kStrSingleReplyText = 34;
-constexpr unsigned kStrSingleReplyCaption = 35;
 
 enum ComposeMode : int {
     kModeNew = 0,
@@ -48,9 +48,7 @@ int OnOpenCompose(HostWindow window, int mode) {
     if (state.templates) state.templates->ForgetWindow(window);
 
     if (settings->singleWarning && mode == kModeReply && CheckSingleReply(window)) {
-        const std::string text = platform::LoadResString(kStrSingleReplyText);
-        const std::string caption = platform::LoadResString(kStrSingleReplyCaption);
-        platform::ShowMessageBox(window, text.c_str(), caption.c_str(), platform::kMbOk);
+        ShowStringBox(window, kStrSingleReplyText, kStrSingleReplyCaption, platform::kMbOk);
     }
 
     settings->RefreshHostAddressFormat();

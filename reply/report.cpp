@@ -11,18 +11,14 @@
 #include "addressbook/address_format.h"
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "plugin/plugin_state.h"
 #include "reply/report_lines.h"
+#include "resources/string_ids.h"
 #include "settings/settings.h"
 
 namespace {
 
-// String table entries of the report's failures.
-constexpr unsigned kStrCannotOpen = 1;
-constexpr unsigned kStrTooLarge = 2;
-constexpr unsigned kStrNoMemory = 3;
-constexpr unsigned kStrCannotRead = 4;
-constexpr unsigned kStrCannotWrite = 5;
 constexpr const char* kReportCaption = "Halyard";
 constexpr size_t kLineOverhead = 8;   // quotes, tab, CR LF and room to spare
 
@@ -31,25 +27,25 @@ constexpr size_t kLineOverhead = 8;   // quotes, tab, CR LF and room to spare
 unsigned AppendReportLine(const char* path, std::string_view quotedName,
                           std::string_view address) {
     platform::File file = platform::File::OpenAlways(path);
-    if (!file.IsOpen()) return kStrCannotOpen;
+    if (!file.IsOpen()) return kStrCannotOpenFile;
 
     std::string line;
     line.append(quotedName).append("\t").append(address).append("\r\n");
 
     uint64_t size = 0;
-    if (!file.Size(&size)) return kStrCannotRead;
+    if (!file.Size(&size)) return kStrCannotReadFile;
     // Room for a line break before the new line, should the last one lack it.
-    if (size > UINT32_MAX || size + line.size() + 2 > UINT32_MAX) return kStrTooLarge;
+    if (size > UINT32_MAX || size + line.size() + 2 > UINT32_MAX) return kStrFileTooLarge;
 
     const size_t length = static_cast<size_t>(size);
     std::unique_ptr<char[]> contents(new (std::nothrow) char[length + 1]);
-    if (!contents) return kStrNoMemory;
+    if (!contents) return kStrNoMemoryForReport;
     size_t total = 0;
     while (total < length) {
         uint32_t got = 0;
         if (!file.Read(contents.get() + total, static_cast<uint32_t>(length - total), &got) ||
             got == 0)
-            return kStrCannotRead;
+            return kStrCannotReadFile;
         total += got;
     }
     contents[length] = '\0';
@@ -59,7 +55,7 @@ unsigned AppendReportLine(const char* path, std::string_view quotedName,
     // A last line written by hand without its line break must not run into ours.
     if (length > 0 && contents[length - 1] != '\n') line.insert(0, "\r\n");
     if (!file.SeekEnd() || !file.Write(line.data(), static_cast<uint32_t>(line.size())))
-        return kStrCannotWrite;
+        return kStrCannotWriteFile;
     return 0;
 }
 
@@ -81,6 +77,5 @@ void ReportMissingAddress(const char* token) {
 
     const unsigned failure = AppendReportLine(settings->reportFile, quotedName, address);
     if (failure)
-        platform::ShowMessageBox(nullptr, platform::LoadResString(failure).c_str(),
-                                 kReportCaption, platform::kMbIconWarning);
+        ShowStringBox(nullptr, failure, kReportCaption, platform::kMbIconWarning);
 }

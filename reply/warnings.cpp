@@ -7,18 +7,18 @@
 #include "addressbook/address_format.h"
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "common/text.h"
 #include "plugin/plugin_state.h"
 #include "reply/host_headers.h"
 #include "reply/reply_all.h"
+#include "resources/string_ids.h"
 #include "settings/settings.h"
 #include "settings/token_list.h"
 
 namespace {
 
 constexpr size_t kSubjectSize = 16384;
-constexpr unsigned kStrSubjectWarning = 36;
-constexpr unsigned kStrSubjectCaption = 37;
 
 }  // namespace
 
@@ -57,9 +57,7 @@ int CheckReplySubject(HostWindow window) {
     if (!IsBareReplySubject(ReadComposeValue(window, "Subject", subject, sizeof subject)))
         return 0;
 
-    const std::string text = platform::LoadResString(kStrSubjectWarning);
-    const std::string caption = platform::LoadResString(kStrSubjectCaption);
-    const int answer = platform::ShowMessageBox(window, text.c_str(), caption.c_str(),
-                                                platform::kMbOkCancel);
+    const int answer =
+        ShowStringBox(window, kStrSubjectWarning, kStrSubjectCaption, platform::kMbOkCancel);
     return answer == platform::kIdOk ? 0 : -1;
 }

@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "common/sizes.h"
+#include "resources/string_ids.h"
 #include "settings/token_list.h"
 
 constexpr size_t kCitationSize = 128;
-constexpr unsigned kStrDefaultAttachWords = 21;
 
 class SSettings {
 public:

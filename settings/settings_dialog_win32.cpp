@@ -8,12 +8,15 @@
 #include <cstring>
 #include <string>
 
+#include "common/help_page.h"
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "common/version.h"
 #include "plugin/plugin_state.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
+#include "resources/string_ids.h"
 #include "settings/dialog_rules.h"
 #include "settings/open_filter.h"
 #include "settings/settings.h"
@@ -23,22 +26,7 @@
 
 namespace {
 
-constexpr unsigned kStrFileFilter = 6;
-constexpr unsigned kStrChooserTitle = 7;
-constexpr unsigned kStrDialogTitle = 8;
-constexpr unsigned kStrSupportAddress = 9;
-constexpr unsigned kStrHelpPage = 11;
-constexpr unsigned kStrErrorCaption = 13;
-constexpr unsigned kStrCannotWrite = 5;
-constexpr unsigned kStrSupportSubject = 27;
-constexpr unsigned kStrNoVersionCheck = 29;
-constexpr unsigned kStrCannotOpenHelp = 30;
-constexpr unsigned kStrConfirmDelete = 31;
-constexpr unsigned kStrConfirmCaption = 32;
-constexpr unsigned kStrEditTokenTitle = 33;
-
 constexpr size_t kTokenTextSize = 1024;          // Edit Token reads at most 1023 characters
-constexpr INT_PTR kShellExecuteFailed = 32;      // ShellExecute answers above this on success
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 constexpr int kReplyRadios[kRadioCount] = {IDC_REPLY_BOOK, IDC_REPLY_ADDRESS,
@@ -221,16 +209,6 @@ void ChooseReportFile(HWND dialog, const SSettings& s) {
     if (GetOpenFileNameA(&ofn)) SetDlgItemTextA(dialog, IDC_REPORT_FILE, file);
 }
 
-void OpenHelpPage(HWND dialog) {
-    const std::string page = platform::LoadResString(kStrHelpPage);
-    HINSTANCE result = ShellExecuteA(dialog, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= kShellExecuteFailed) {
-        const std::string text = platform::LoadResString(kStrCannotOpenHelp);
-        const std::string caption = platform::LoadResString(kStrErrorCaption);
-        MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONWARNING);
-    }
-}
-
 void OpenSupportMail(HWND dialog) {
     const std::string link = SupportMailLink(platform::LoadResString(kStrSupportAddress),
                                              platform::LoadResString(kStrSupportSubject));
@@ -239,9 +217,7 @@ void OpenSupportMail(HWND dialog) {
 
 // No update checker ships yet: the button says so.
 void StartVersionCheck(HWND dialog) {
-    const std::string text = platform::LoadResString(kStrNoVersionCheck);
-    const std::string caption = platform::LoadResString(kStrErrorCaption);
-    MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONWARNING);
+    ShowStringBox(dialog, kStrNoVersionCheck, kStrErrorCaption, MB_ICONWARNING);
 }
 
 void InitDialog(HWND dialog, SSettings& s) {
@@ -319,9 +295,7 @@ void Save(HWND dialog, SSettings& s) {
     s.replaceViewFormat = ReadRadio(dialog, kViewRadios);
     s.groupFormat = ReadRadio(dialog, kGroupRadios);
     if (!SaveSettings(s)) {
-        const std::string text = platform::LoadResString(kStrCannotWrite);
-        const std::string caption = platform::LoadResString(kStrErrorCaption);
-        MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONWARNING);
+        ShowStringBox(dialog, kStrCannotWriteFile, kStrErrorCaption, MB_ICONWARNING);
     }
 }
 

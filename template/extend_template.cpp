@@ -8,14 +8,15 @@
 #include "addressbook/halyard_addr_book.h"
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "plugin/plugin_state.h"
+#include "resources/string_ids.h"
 #include "template/compose_text.h"
 #include "template/template_command.h"
 
 namespace {
 
 constexpr const char* kErrorCaption = "Halyard Error";
-constexpr unsigned kNoMemoryString = 24;
 
 // The address group of the current mail folder; "" when it cannot be told.
 std::string GroupHint(const SHalyardAddrBook& book) {
@@ -108,8 +109,7 @@ bool SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STe
         next.append(body->text, 0, start).append(output, length).append(body->text, end);
         commandText.assign(body->text, start, end - start);
     } catch (const std::bad_alloc&) {
-        platform::ShowMessageBox(window, platform::LoadResString(kNoMemoryString).c_str(),
-                                 kErrorCaption, platform::kMbOk);
+        ShowStringBox(window, kStrNoMemoryForWork, kErrorCaption, platform::kMbOk);
         return false;
     }
     if (!WriteComposeText(window, next, body->utf8)) return false;
