@@ -40,13 +40,13 @@ std::vector<std::string> EntryForms(const TokenList& list, bool utf8Window, bool
 // A header set by software that sends on the user's behalf.
 bool HasMarkerHeader(HostWindow window, const char* header) {
     char value[kMarkerHeaderSize];
-    return ReadComposeValue(window, header, value, sizeof value)[0] != '\0';
+    return ReadComposeHeader(window, header, value, sizeof value).text[0] != '\0';
 }
 
 bool SubjectSpeaksOfAttachment(HostWindow window, const SSettings& settings) {
     // A reply's subject repeats the base mail's; only the text is the user's.
     const std::string_view text =
-        ReadComposeValue(window, "Subject", Plugin().headerBuffer, kListSize);
+        ReadComposeHeader(window, "Subject", Plugin().headerBuffer, kListSize).text;
     if (HasReplyPrefix(text)) return false;
     return ContainsAny(text, EntryForms(settings.attachWords, IsUtf8Window(window), true));
 }
@@ -66,7 +66,7 @@ bool TextSpeaksOfAttachment(HostWindow window) {
 bool HeaderExcluded(HostWindow window, const char* header, const TokenList& list) {
     if (!Plugin().headerBuffer) return false;
     const std::string_view value =
-        ReadComposeValue(window, header, Plugin().headerBuffer, kListSize);
+        ReadComposeHeader(window, header, Plugin().headerBuffer, kListSize).text;
     if (value.empty() || list.Empty()) return false;
     return ContainsAny(value, EntryForms(list, IsUtf8Window(window), true));
 }
@@ -89,7 +89,7 @@ int CheckAttachment(HostWindow window) {
 
     char contentType[kContentTypeSize];
     if (IsMultipartWithBoundary(
-            ReadComposeValue(window, "Content-Type", contentType, sizeof contentType)))
+            ReadComposeHeader(window, "Content-Type", contentType, sizeof contentType).text))
         return 0;
     if (HasMarkerHeader(window, "X-QXE-Ident") || HasMarkerHeader(window, "X-BkDelayStatus"))
         return 0;

@@ -38,7 +38,8 @@ void SetComposeHeader(HostWindow window, const char* headerName, const char* tex
 void AddMailerPluginHeader(HostWindow window) {
     PluginState& state = Plugin();
     if (!state.headerBuffer) return;
-    const char* old = ReadComposeValue(window, "X-Mailer-Plugin", state.headerBuffer, kListSize);
+    const char* old =
+        ReadComposeHeader(window, "X-Mailer-Plugin", state.headerBuffer, kListSize).text;
     std::string value;
     if (!BuildMailerPluginValue(old, PluginFileDescription(), PluginFileVersion(), &value))
         return;

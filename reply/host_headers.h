@@ -1,14 +1,7 @@
-// Reading headers and folders from the host, always terminated and bounded.
+// Reading the host's folders; headers are read through common/host_header.h.
 #pragma once
 
-#include <cstddef>
-
-#include "plugin/host_api.h"
-
-// A header of the compose window into buffer[0..size); "" when absent.
-char* ReadComposeValue(HostWindow window, const char* name, char* buffer, size_t size);
-// A header of the host's current mail (the mail being replied to).
-char* ReadMailValue(const char* name, char* buffer, size_t size);
+#include "common/host_header.h"
 
 // The host's folders; a host that answers nothing gives "".
 const char* HostDataFolder();

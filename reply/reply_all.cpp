@@ -32,6 +32,13 @@ void RemoveFirstSelf(TokenList& list, const std::string& self) {
     }
 }
 
+// Whom a reply goes to: the base mail's Reply-To, else its From.
+HeaderValue ReadAnswerTo(char* buffer) {
+    const HeaderValue replyTo = ReadMailHeader("Reply-To", buffer, kListSize);
+    if (!replyTo.whole || replyTo.text[0] != '\0') return replyTo;
+    return ReadMailHeader("From", buffer, kListSize);
+}
+
 bool HasText(const char* text) {
     for (; *text; ++text)
         if (static_cast<unsigned char>(*text) > ' ') return true;
@@ -46,20 +53,26 @@ bool ArrangeReplyAll(HostWindow window) {
     if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
     if (settings->arrange != kArrangeKeepTo) return false;
 
-    char* composeTo = ReadComposeValue(window, "To", state.copyBuffer, kListSize);
-    const char* replyTo = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
-    if (settings->excludeReplyTo && EqualNoCaseAscii(replyTo, composeTo)) return false;
+    // Every list is read whole or the host's arrangement stays: a value cut
+    // to fit the buffer would lose recipients.
+    const HeaderValue composeTo = ReadComposeHeader(window, "To", state.copyBuffer, kListSize);
+    const HeaderValue replyTo = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
+    if (!composeTo.whole || !replyTo.whole) return false;
+    if (settings->excludeReplyTo && EqualNoCaseAscii(replyTo.text, composeTo.text)) return false;
 
     char baseFrom[kFromSize];
     char composeFrom[kFromSize];
-    ReadMailValue("From", baseFrom, sizeof baseFrom);
-    ReadComposeValue(window, "From", composeFrom, sizeof composeFrom);
+    if (!ReadMailHeader("From", baseFrom, sizeof baseFrom).whole ||
+        !ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom).whole)
+        return false;
     const std::string self = AddressOf(composeFrom);
     const std::string sender = AddressOf(baseFrom);
 
     // The user never stays among the base mail's To recipients.
+    const HeaderValue baseTo = ReadMailHeader("To", state.headerBuffer, kListSize);
+    if (!baseTo.whole) return false;
     TokenList baseToList;
-    CollectAddresses(baseToList, ReadMailValue("To", state.headerBuffer, kListSize), self.c_str());
+    CollectAddresses(baseToList, baseTo.text, self.c_str());
 
     // The sender leads, unless the base mail is the user's own.
     TokenList toList;
@@ -67,12 +80,14 @@ bool ArrangeReplyAll(HostWindow window) {
     for (const TokenNode* node = baseToList.First(); node; node = node->next)
         toList.Append(std::string_view(node->text, node->length));
 
+    const HeaderValue composeCc = ReadComposeHeader(window, "Cc", state.headerBuffer, kListSize);
+    if (!composeCc.whole) return false;
     TokenList ccList;
-    FilterAddresses(ccList, ReadComposeValue(window, "Cc", state.headerBuffer, kListSize), toList);
+    FilterAddresses(ccList, composeCc.text, toList);
 
     // What the host put into To beyond the arranged list, such as a Reply-To.
     TokenList extraList;
-    FilterAddresses(extraList, composeTo, toList);
+    FilterAddresses(extraList, composeTo.text, toList);
     if (settings->selfExclude) RemoveFirstSelf(extraList, self);
 
     char* result = state.resultBuffer;
@@ -98,9 +113,9 @@ void HALYARD_WINAPI SwitchToReply(HostWindow window, intptr_t) {
     if (!settings || !state.headerBuffer) return;
     const bool control = platform::ControlKeyDown();
 
-    const char* to = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
-    if (to[0] == '\0') to = ReadMailValue("From", state.headerBuffer, kListSize);
-    SetComposeHeader(window, "To", to);
+    const HeaderValue to = ReadAnswerTo(state.headerBuffer);
+    if (!to.whole) return;
+    SetComposeHeader(window, "To", to.text);
     SetComposeHeader(window, "Cc", "");
 
     if (control && settings->ctrlNoEffect) return;
@@ -113,21 +128,28 @@ void HALYARD_WINAPI SwitchToReplyAll(HostWindow window, intptr_t) {
     if (!settings || !state.headerBuffer || !state.resultBuffer) return;
     const bool control = platform::ControlKeyDown();
 
-    const char* to = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
-    if (to[0] == '\0') to = ReadMailValue("From", state.headerBuffer, kListSize);
-    SetComposeHeader(window, "To", to);
-
+    // Everything is read before anything is written: a list that does not
+    // fit its buffer leaves To and Cc as they are.
+    const HeaderValue answerTo = ReadAnswerTo(state.headerBuffer);
+    if (!answerTo.whole) return;
+    const std::string to = answerTo.text;
     TokenList exclusion;
     exclusion.Append(to);
     if (settings->selfExclude) {
         char composeFrom[kFromSize];
-        exclusion.Append(ReadComposeValue(window, "From", composeFrom, sizeof composeFrom));
+        const HeaderValue from = ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom);
+        if (!from.whole) return;
+        exclusion.Append(from.text);
     }
 
     TokenList ccList;
-    FilterAddresses(ccList, ReadMailValue("To", state.headerBuffer, kListSize), exclusion);
-    FilterAddresses(ccList, ReadMailValue("Cc", state.headerBuffer, kListSize), exclusion);
+    for (const char* header : {"To", "Cc"}) {
+        const HeaderValue base = ReadMailHeader(header, state.headerBuffer, kListSize);
+        if (!base.whole) return;
+        FilterAddresses(ccList, base.text, exclusion);
+    }
 
+    SetComposeHeader(window, "To", to.c_str());
     // A Cc that does not fit whole is not written: the old one stays rather
     // than a list that silently drops recipients.
     state.resultBuffer[0] = '\0';

@@ -95,9 +95,10 @@ bool RewriteHeader(HostWindow window, const char* headerName, const char* groupF
     const SSettings* settings = state.settings;
     if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
 
-    const char* raw = ReadComposeValue(window, headerName, state.headerBuffer, kListSize);
-    if (raw[0] == '\0') return false;
-    const bool encoded = HoldsEncodedWord(raw);
+    const HeaderValue raw = ReadComposeHeader(window, headerName, state.headerBuffer, kListSize);
+    // A value the host may have cut stays exactly as the window holds it.
+    if (raw.text[0] == '\0' || !raw.whole) return false;
+    const bool encoded = HoldsEncodedWord(raw.text);
 
     const bool copied = CopyRecipients();
     char* list = copied ? state.copyBuffer : state.headerBuffer;

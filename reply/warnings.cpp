@@ -38,14 +38,15 @@ bool CheckSingleReply(HostWindow window) {
 
     // The one being answered and the user are no reason to warn.
     TokenList answered;
-    answered.Append(AddressOf(ReadComposeValue(window, "To", buffer, kListSize)));
+    answered.Append(AddressOf(ReadComposeHeader(window, "To", buffer, kListSize).text));
     char from[kFromSize];
-    answered.Append(AddressOf(ReadComposeValue(window, "From", from, sizeof from)));
+    answered.Append(AddressOf(ReadComposeHeader(window, "From", from, sizeof from).text));
 
     TokenList others;
-    size_t count = FilterAddresses(others, ReadMailValue("To", buffer, kListSize), answered);
+    size_t count =
+        FilterAddresses(others, ReadMailHeader("To", buffer, kListSize).text, answered);
     if (count == 0) {
-        count = FilterAddresses(others, ReadMailValue("Cc", buffer, kListSize), answered);
+        count = FilterAddresses(others, ReadMailHeader("Cc", buffer, kListSize).text, answered);
     }
     return count > 0;
 }
@@ -54,7 +55,7 @@ int CheckReplySubject(HostWindow window) {
     const SSettings* settings = SSettings::Current();
     if (!settings || !settings->emptySubject) return 0;
     char subject[kSubjectSize];
-    if (!IsBareReplySubject(ReadComposeValue(window, "Subject", subject, sizeof subject)))
+    if (!IsBareReplySubject(ReadComposeHeader(window, "Subject", subject, sizeof subject).text))
         return 0;
 
     const int answer =

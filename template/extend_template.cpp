@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "addressbook/halyard_addr_book.h"
+#include "common/host_header.h"
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
@@ -90,17 +91,17 @@ SExtendTemplate::SExtendTemplate() = default;
 
 SExtendTemplate::~SExtendTemplate() = default;
 
-bool SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
+SExtendTemplate::ExpandResult SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
                                 size_t start, size_t end, const CardLookup& lookup,
                                 size_t* outputLength) {
-    char* header = Plugin().headerBuffer;
     char* output = Plugin().resultBuffer;
-    header[0] = '\0';
-    Host().CompGetSpecifiedHeader(window, command.keyword == 't' ? "To" : "Cc", header,
-                                  static_cast<int>(kListSize));
-    header[kListSize - 1] = '\0';
-    const size_t length =
-        ExpandCommand(command, header, lookup, StartColumn(body->text, start), output, kListSize);
+    const HeaderValue header = ReadComposeHeader(window, command.keyword == 't' ? "To" : "Cc",
+                                                 Plugin().headerBuffer, kListSize);
+    // A listing of a header the host may have cut would miss recipients
+    // without a sign: the command stays in the text.
+    if (!header.whole) return ExpandResult::kLeft;
+    const size_t length = ExpandCommand(command, header.text, lookup,
+                                        StartColumn(body->text, start), output, kListSize);
 
     std::string next;
     std::string commandText;
@@ -110,13 +111,13 @@ bool SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STe
         commandText.assign(body->text, start, end - start);
     } catch (const std::bad_alloc&) {
         ShowStringBox(window, kStrNoMemoryForWork, kErrorCaption, platform::kMbOk);
-        return false;
+        return ExpandResult::kFailed;
     }
-    if (!WriteComposeText(window, next, body->utf8)) return false;
+    if (!WriteComposeText(window, next, body->utf8)) return ExpandResult::kFailed;
     body->text.swap(next);
     undo_.Record(window, command.keyword, std::move(commandText), std::string(output, length), start, end);
     *outputLength = length;
-    return true;
+    return ExpandResult::kExpanded;
 }
 
 bool SExtendTemplate::ExpandTemplates(HostWindow window) {
@@ -129,21 +130,27 @@ bool SExtendTemplate::ExpandTemplates(HostWindow window) {
         // What this run wrote is never searched again, so an output that
         // itself reads as a command (a name like "$t($n)") stays as it is.
         std::vector<STextSpan> written;
-        bool found = false;
+        bool expanded = false;
         for (const char keyword : {'t', 'c'}) {
             size_t from = 0;
             STemplateCommand command;
             size_t start = 0;
             size_t end = 0;
             while (FindOutsideWritten(body.text, from, keyword, written, &command, &start, &end)) {
-                found = true;
                 size_t length = 0;
-                if (!ExpandOne(window, &body, command, start, end, lookup, &length)) return false;
+                const ExpandResult result =
+                    ExpandOne(window, &body, command, start, end, lookup, &length);
+                if (result == ExpandResult::kFailed) return false;
+                if (result == ExpandResult::kLeft) {
+                    from = end;
+                    continue;
+                }
+                expanded = true;
                 NoteWritten(&written, start, end, length);
                 from = start + length;
             }
         }
-        return found;
+        return expanded;
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -20,7 +20,8 @@ public:
     SExtendTemplate(const SExtendTemplate&) = delete;
     SExtendTemplate& operator=(const SExtendTemplate&) = delete;
 
-    // True when at least one command was found and every expansion succeeded.
+    // True when at least one command was expanded and none failed; a command
+    // whose header does not fit its buffer is left in the text.
     bool ExpandTemplates(HostWindow window);
     // True when the remembered commands were written back.
     bool UndoTemplates(HostWindow window);
@@ -32,9 +33,11 @@ public:
     size_t UndoEntryCount() const { return undo_.Size(); }
 
 private:
+    enum class ExpandResult { kExpanded, kLeft, kFailed };
+
     // Expands the command at [start, end) of the body and writes the new
     // text to the window; *outputLength receives the length of its output.
-    bool ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
+    ExpandResult ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
                    size_t start, size_t end, const CardLookup& lookup, size_t* outputLength);
 
     SUndoTable undo_;

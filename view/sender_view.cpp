@@ -8,6 +8,7 @@
 
 #include "addressbook/address_format.h"
 #include "addressbook/halyard_addr_book.h"
+#include "common/host_header.h"
 #include "common/sizes.h"
 #include "plugin/host_api.h"
 #include "plugin/plugin_state.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr int kFromHeaderSize = 1024;
+constexpr size_t kFromHeaderSize = 1024;
 
 const char* OrEmpty(const char* text) { return text ? text : ""; }
 
@@ -28,9 +29,8 @@ bool BuildSenderView(char* out, size_t outSize) {
     HostApi& host = Host();
     if (!settings || !host.GetSpecifiedHeader || outSize == 0) return false;
 
-    char from[kFromHeaderSize] = {};
-    host.GetSpecifiedHeader("From", from, static_cast<int>(sizeof from));
-    from[sizeof from - 1] = '\0';
+    char from[kFromHeaderSize];
+    ReadMailHeader("From", from, sizeof from);
 
     char name[kNameSize] = {};
     char address[kNameSize] = {};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "common/sizes.h"
@@ -8,6 +9,7 @@
 
 using replytest::Compose;
 using replytest::Fake;
+using replytest::ListOfSize;
 using replytest::Window;
 
 namespace {
@@ -25,18 +27,6 @@ protected:
         Fake().compose["Cc"] = "Bob <bob@example.com>, carl@example.net";
     }
 };
-
-// Comma-separated addresses a0@example.com ... of exactly size bytes.
-std::string ListOfSize(size_t size, char tag) {
-    std::string list;
-    for (int i = 0; list.size() < size; ++i) {
-        if (!list.empty()) list += ',';
-        list += tag + std::to_string(i) + "@example.com";
-    }
-    list.resize(size - 1);
-    list += 'z';
-    return list;
-}
 
 }  // namespace
 
@@ -149,4 +139,55 @@ TEST_F(ReplyArrange, SwitchToReplyGoesToTheReplyToOrTheSender) {
     SwitchToReply(Window(), 0);
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
+}
+
+TEST_F(ReplyArrange, AListThatFillsItsReadBufferLeavesToAndCcToTheHost) {
+    // The host cuts a value to the buffer less one byte; one that fills the
+    // buffer may have lost recipients and is never arranged from.
+    const std::string filled = ListOfSize(kListSize - 1, 't');
+    for (const char* place : {"mail To", "mail Reply-To", "compose To", "compose Cc"}) {
+        SCOPED_TRACE(place);
+        BaseMail();
+        const bool mail = place[0] == 'm';
+        (mail ? Fake().mail : Fake().compose)[std::strchr(place, ' ') + 1] = filled;
+        const std::string to = Compose("To");
+        const std::string cc = Compose("Cc");
+        Fake().written.clear();
+        EXPECT_FALSE(ArrangeReplyAll(Window()));
+        EXPECT_TRUE(Fake().written.empty());
+        EXPECT_EQ(Compose("To"), to);
+        EXPECT_EQ(Compose("Cc"), cc);
+    }
+    BaseMail();
+    Fake().mail["From"] = "Ann <ann@example.com>" + std::string(kFromSize, ' ');
+    EXPECT_FALSE(ArrangeReplyAll(Window()));
+
+}
+
+TEST_F(ReplyArrange, SwitchesLeaveToAndCcWhenABaseListFillsItsReadBuffer) {
+    const std::string filled = ListOfSize(kListSize - 1, 't');
+    for (const char* header : {"To", "Cc", "Reply-To", "From"}) {
+        SCOPED_TRACE(header);
+        BaseMail();
+        Fake().mail[header] = filled;
+        Fake().written.clear();
+        SwitchToReplyAll(Window(), 0);
+        EXPECT_TRUE(Fake().written.empty());
+        if (std::strcmp(header, "Reply-To") == 0 || std::strcmp(header, "From") == 0) {
+            SwitchToReply(Window(), 0);
+            EXPECT_TRUE(Fake().written.empty());
+        }
+    }
+    BaseMail();
+    Fake().compose["From"] = "Me <me@example.org>" + std::string(kFromSize, ' ');
+    SwitchToReplyAll(Window(), 0);
+    EXPECT_TRUE(Fake().written.empty());
+
+    // A Reply-To one byte short of filling the buffer is whole.
+    BaseMail();
+    Settings().useAddrBook = false;
+    Fake().mail["Reply-To"] = ListOfSize(kListSize - 2, 'r');
+    SwitchToReply(Window(), 0);
+    EXPECT_EQ(Compose("To"), Fake().mail["Reply-To"]);
+    EXPECT_EQ(Fake().liveTexts, 0);
 }

@@ -148,6 +148,17 @@ void FakeHostScope::LoadAddressBook() {
     Plugin().addrBook = book_.get();
 }
 
+std::string ListOfSize(size_t size, char tag) {
+    std::string list;
+    for (int i = 0; list.size() < size; ++i) {
+        if (!list.empty()) list += ',';
+        list += tag + std::to_string(i) + "@example.com";
+    }
+    list.resize(size - 1);
+    list += 'z';
+    return list;
+}
+
 std::string Record(const std::string& name, const std::string& address) {
     return "0\t0\tcard.vcf\t" + name + "\t" + address + "\t0\r\n";
 }

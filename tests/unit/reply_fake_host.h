@@ -61,6 +61,10 @@ private:
 // The compose header as the window holds it; "" when absent.
 std::string Compose(const std::string& name);
 
+// Comma-separated addresses t0@example.com, t1@... (tag first) of exactly
+// size bytes; the last one may be cut.
+std::string ListOfSize(size_t size, char tag);
+
 // One line of a folder's "Group.idx".
 std::string Record(const std::string& name, const std::string& address);
 

@@ -21,6 +21,14 @@ namespace {
 
 class ReplyRewrite : public replytest::ReplyTest {};
 
+// "ann@example.com, t1@example.com, ..." of exactly size bytes.
+std::string SpacedListOfSize(size_t size) {
+    std::string list = "ann@example.com";
+    for (int i = 1; list.size() < size; ++i) list += ", t" + std::to_string(i) + "@example.com";
+    list.resize(size);
+    return list;
+}
+
 }  // namespace
 
 TEST_F(ReplyRewrite, EverySixHeadersGetNamesAndTheResultNeedsAllSix) {
@@ -48,6 +56,27 @@ TEST_F(ReplyRewrite, EverySixHeadersGetNamesAndTheResultNeedsAllSix) {
     EXPECT_FALSE(RewriteReplyHeaders(Window()));
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");
     EXPECT_EQ(Fake().written.size(), 5u);
+}
+
+TEST_F(ReplyRewrite, AHeaderThatFillsItsReadBufferIsLeftAsItIs) {
+    // The host cuts a longer value to the buffer less one byte, so a value
+    // that fills the buffer may be cut: it stays, the other headers do not.
+    for (size_t size : {kListSize - 1, kListSize + 5000}) {
+        const std::string to = SpacedListOfSize(size);
+        Fake().compose["To"] = to;
+        Fake().compose["Cc"] = "bob@example.com";
+        Fake().written.clear();
+        EXPECT_FALSE(RewriteReplyHeaders(Window()));
+        EXPECT_EQ(Compose("To"), to);
+        EXPECT_EQ(Compose("Cc"), "Bob Jones <bob@example.com>");
+    }
+
+    // One byte short of filling it, the value is whole and rewritten.
+    std::string to = SpacedListOfSize(kListSize - 2);
+    Fake().compose["To"] = to;
+    RewriteReplyHeaders(Window());
+    for (size_t at = to.find(", "); at != std::string::npos; at = to.find(", ", at)) to.erase(at + 1, 1);
+    EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>" + to.substr(std::strlen("ann@example.com")));
 }
 
 TEST_F(ReplyRewrite, NothingHappensWithoutAnAddressIndex) {

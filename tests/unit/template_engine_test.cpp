@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/platform.h"
+#include "common/sizes.h"
 #include "plugin/plugin_state.h"
 #include "template/extend_template.h"
 #include "template_fake_compose.h"
@@ -52,6 +53,28 @@ TEST_F(EngineTest, ExpandsToAndCcCommands) {
     Fake().body = "$t($n, $o)";
     EXPECT_TRUE(engine.ExpandTemplates(window));
     EXPECT_EQ(Fake().body, "Ann S, bob@example.com");
+}
+
+TEST_F(EngineTest, ACommandOverAHeaderThatFillsItsReadBufferStaysInTheText) {
+    // A value that fills the buffer may have been cut by the host.
+    std::string to;
+    while (to.size() < kListSize) to += "ann@example.com, ";
+    to.resize(kListSize - 1);
+    Fake().headers["To"] = to;
+    Fake().body = "To: $t($n, )\r\nCc: $c($n)";
+    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_EQ(Fake().body, "To: $t($n, )\r\nCc: Cid Moss");
+
+    Fake().body = "To: $t($n, )";
+    Fake().setTextCalls = 0;
+    EXPECT_FALSE(engine.ExpandTemplates(window));
+    EXPECT_EQ(Fake().setTextCalls, 0);
+
+    // One byte short of filling it, the value is whole.
+    to.resize(kListSize - 2);
+    Fake().headers["To"] = to;
+    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_EQ(Fake().body.substr(0, 24), "To: Ann Smith, Ann Smith");
 }
 
 TEST_F(EngineTest, NothingToDo) {
