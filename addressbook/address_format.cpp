@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "addressbook/display_name.h"
 #include "addressbook/halyard_addr_book.h"
 #include "common/base64.h"
 #include "common/platform.h"
@@ -145,7 +146,9 @@ void FormatAddress(char* out, size_t outSize, const char* name, const char* addr
     }
     std::string nameText(kNameTextSize, '\0');
     if (encodeName && name[0] != '\0') {
-        if (!EncodeName(&nameText[0], kNameTextSize, name)) {
+        // An encoded word is one atom: quotes around the name would be
+        // encoded with it and shown to the recipient as part of the name.
+        if (!EncodeName(&nameText[0], kNameTextSize, UnquotedDisplayName(name).c_str())) {
             CopyBounded(out, outSize, address);
             return;
         }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "addressbook/address_format.h"
+#include "addressbook/display_name.h"
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
@@ -44,7 +45,9 @@ size_t FindOutside(std::string_view text, char c, bool honourQuotes) {
             ++i;
             continue;
         }
-        if (honourQuotes && text[i] == '"') {
+        if (honourQuotes && quoted && text[i] == '\\' && i + 1 < text.size()) {
+            ++i;   // a quoted pair: the byte after the backslash is text
+        } else if (honourQuotes && text[i] == '"') {
             quoted = !quoted;
         } else if (text[i] == c && !quoted) {
             return i;
@@ -62,14 +65,34 @@ std::string_view FirstPiece(std::string_view text, char delimiter) {
     return text.substr(0, text.find(delimiter));
 }
 
+// Length of a group label ("team:") at the start of a token, colon
+// included; 0 when the token does not begin with a phrase and a colon.
+size_t GroupLabelLength(const char* token) {
+    bool quoted = false;
+    for (const char* p = token; *p != '\0'; ++p) {
+        if (IsLead(p)) {
+            ++p;
+        } else if (quoted) {
+            if (*p == '\\' && p[1] != '\0') ++p;
+            else if (*p == '"') quoted = false;
+        } else if (*p == '"') {
+            quoted = true;
+        } else if (*p == ':') {
+            return p == token ? 0 : static_cast<size_t>(p - token) + 1;
+        } else if (std::strchr("<>@()", *p)) {
+            return 0;   // an address or a comment comes first
+        }
+    }
+    return 0;
+}
+
 void Store(char* out, size_t outSize, std::string_view text) {
     size_t n = CopyBounded(out, outSize, text);
     while (n > 1 && IsSpaceOrTab(out[n - 1])) out[--n] = '\0';
 }
 
-}  // namespace
-
-char* NextAddressToken(char* list) {
+// One token as the separators delimit it, group labels included.
+char* NextRawToken(char* list) {
     char* p = list ? list : g_nextToken;
     g_nextToken = nullptr;
     if (!p) return nullptr;
@@ -97,6 +120,8 @@ char* NextAddressToken(char* list) {
                 ++p;
             }
             if (*p != '\0') ++p;
+        } else if (quoted && *p == '\\' && p[1] != '\0') {
+            p += 2;   // a quoted pair: an escaped quote does not end the name
         } else if (*p == '"') {
             quoted = !quoted;
             ++p;
@@ -113,6 +138,19 @@ char* NextAddressToken(char* list) {
     return start;
 }
 
+}  // namespace
+
+char* NextAddressToken(char* list) {
+    for (char* token = NextRawToken(list); token; token = NextRawToken(nullptr)) {
+        // A group's label names no recipient: its members are plain entries,
+        // and an empty group ("undisclosed-recipients:;") yields none.
+        token += GroupLabelLength(token);
+        while (*token != '\0' && IsBlankOrControl(*token)) ++token;
+        if (*token != '\0') return token;
+    }
+    return nullptr;
+}
+
 void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addressSize,
                   const char* token) {
     if (nameOut && nameSize) nameOut[0] = '\0';
@@ -120,7 +158,7 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
     if (!token) return;
     const std::string copy(token);
     std::string_view text = TrimLeft(copy);
-    std::string_view name;
+    std::string name;
     std::string_view address;
 
     size_t angle = FindOutside(text, '<', true);
@@ -129,7 +167,8 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
         if (angle > 0) {
             std::string_view before = text.substr(0, angle);
             if (before.front() == '"') {
-                name = FirstPiece(before.substr(1), '"');
+                // Empty between the quotes ("" <x@example.com>) is no name.
+                name = QuotedText(before.substr(1), true);
             } else {
                 name = TrimLeft(before);
             }
@@ -137,7 +176,7 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
     } else {
         size_t paren = FindOutside(text, '(', false);
         if (paren != std::string_view::npos) {
-            name = TrimLeft(FirstPiece(text.substr(paren + 1), ')'));
+            name = std::string(TrimLeft(FirstPiece(text.substr(paren + 1), ')')));
             address = TrimLeft(text.substr(0, paren));
         } else {
             address = text;

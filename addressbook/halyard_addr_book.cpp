@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "addressbook/display_name.h"
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr char kIndexFileName[] = "Group.idx";
-constexpr char kQuotedCharacters[] = ",;:.@*()<>/?+|";
 
 // The first folder of the walk whose path begins with a prefix.
 struct FindPrefix {
@@ -100,30 +100,6 @@ bool SHalyardAddrBook::FindCard(const char* address, SVcardItem** item, const ch
     *item = nullptr;
     Search search{this, address, nullptr, item};
     return RunSearch(this, groupFolder, TestCard, &search);
-}
-
-void QuoteDisplayName(char* out, size_t outSize, const char* name) {
-    if (!out || outSize == 0) return;
-    std::string_view text(name ? name : "");
-    bool special = false;
-    for (size_t i = 0; i < text.size() && !special; ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            ++i;
-            continue;
-        }
-        special = std::strchr(kQuotedCharacters, text[i]) != nullptr && text[i] != '\0';
-    }
-    if (!special || text.front() == '"' || text.size() + 2 >= outSize) {
-        CopyBounded(out, outSize, text);
-        return;
-    }
-    std::string quoted;
-    if (text.size() >= 2 && text.front() == '\'' && text.back() == '\'') {
-        quoted = '"' + std::string(text.substr(1, text.size() - 2)) + '"';
-    } else {
-        quoted = '"' + std::string(text) + '"';
-    }
-    CopyBounded(out, outSize, quoted);
 }
 
 SHalyardAddrBook* BuildAddressIndex(const char* dataFolder) {

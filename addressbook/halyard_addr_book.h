@@ -19,9 +19,6 @@ public:
     bool FindCard(const char* address, SVcardItem** item, const char* groupFolder);
 };
 
-// Wraps a display name in double quotes when it holds a special character.
-void QuoteDisplayName(char* out, size_t outSize, const char* name);
-
 // The start-up build over "AddrBook" in the host's data folder. On failure
 // shows message 15 and answers nullptr; the plug-in goes on without index.
 SHalyardAddrBook* BuildAddressIndex(const char* dataFolder);

@@ -1,7 +1,9 @@
 #include "reply/report_lines.h"
 
 #include <cstring>
+#include <string>
 
+#include "addressbook/display_name.h"
 #include "common/platform.h"
 #include "common/text.h"
 
@@ -32,24 +34,15 @@ void QuoteReportName(const char* name, char* out, size_t outSize) {
     if (outSize == 0) return;
     out[0] = '\0';
     const std::string_view text(name);
-    if (EnclosedBy(text, '\'', '\'')) {
-        if (CopyBounded(out, outSize, text) == text.size()) {
-            out[0] = '"';
-            out[text.size() - 1] = '"';
-        } else {
-            out[0] = '\0';
-        }
-        return;
-    }
     if (EnclosedBy(text, '"', '"')) {
         if (CopyBounded(out, outSize, text) != text.size()) out[0] = '\0';
         return;
     }
-    if (text.size() + 2 >= outSize) return;
-    out[0] = '"';
-    std::memcpy(out + 1, text.data(), text.size());
-    out[text.size() + 1] = '"';
-    out[text.size() + 2] = '\0';
+    // Between single quotes the name gets double quotes instead; either way
+    // a double quote or backslash inside is escaped, as in a header.
+    const std::string quoted =
+        QuotedString(EnclosedBy(text, '\'', '\'') ? text.substr(1, text.size() - 2) : text);
+    if (quoted.size() < outSize) CopyBounded(out, outSize, quoted);
 }
 
 bool ReportHasEntry(std::string_view contents, std::string_view quotedName,

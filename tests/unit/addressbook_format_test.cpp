@@ -55,6 +55,28 @@ TEST(AddressTokenizerTest, Tokens) {
     EXPECT_EQ(NextAddressToken(nullptr), nullptr);
 }
 
+TEST(AddressTokenizerTest, GroupLabelsAreDroppedAndEmptyGroupsYieldNothing) {
+    EXPECT_EQ(Tokens("undisclosed-recipients:;"), V{});
+    EXPECT_EQ(Tokens("Ann <a@x>, undisclosed-recipients:;"), V{"Ann <a@x>"});
+    EXPECT_EQ(Tokens("team: a@x, Bob <b@x>;, c@x"), (V{"a@x", "Bob <b@x>", "c@x"}));
+    EXPECT_EQ(Tokens("\"My: team\" : a@x;"), V{"a@x"});
+    // A colon after an address, in quotes, in angle brackets or in a
+    // comment is no label; neither is one that starts the token.
+    EXPECT_EQ(Tokens("@\"Main:Friends\", a@x"), (V{"@\"Main:Friends\"", "a@x"}));
+    EXPECT_EQ(Tokens("\"a:b\" <a@x>"), V{"\"a:b\" <a@x>"});
+    EXPECT_EQ(Tokens("Ann <x:a@x>"), V{"Ann <x:a@x>"});
+    EXPECT_EQ(Tokens("a@x (re: b)"), V{"a@x (re: b)"});
+    EXPECT_EQ(Tokens(":a@x"), V{":a@x"});
+}
+
+TEST(AddressTokenizerTest, QuotedPairsDoNotEndAQuotedName) {
+    EXPECT_EQ(Tokens("\"Bob \\\"The, Builder\\\"\" <b@x>, c@x"),
+              (V{"\"Bob \\\"The, Builder\\\"\" <b@x>", "c@x"}));
+    EXPECT_EQ(Tokens("\"C:\\\\Ann, Admin\" <a@x>, c@x"), (V{"\"C:\\\\Ann, Admin\" <a@x>", "c@x"}));
+    // Outside quotes a backslash is a plain byte.
+    EXPECT_EQ(Tokens("a\\, b"), (V{"a\\", "b"}));
+}
+
 TEST(AddressTokenizerTest, DoubleByteCharactersAreSkippedWhole) {
 #if !defined(_WIN32)
     platform::testing::SetAnsiCodePage(932);
@@ -99,6 +121,12 @@ TEST(SplitAddressTest, Forms) {
     EXPECT_EQ(s.address, "c@x");
     s = SplitOf("\"\"<c@x>");
     EXPECT_EQ(s.name, "");
+    s = SplitOf("\"\" <c@x>");
+    EXPECT_EQ(s.name, "");
+    EXPECT_EQ(s.address, "c@x");
+    s = SplitOf("\"Bob \\\"The <Builder>\\\" C:\\\\x\" <b@x>");
+    EXPECT_EQ(s.name, "Bob \"The <Builder>\" C:\\x");
+    EXPECT_EQ(s.address, "b@x");
     s = SplitOf("(Only A Name)");
     EXPECT_EQ(s.name, "Only A Name");
     EXPECT_EQ(s.address, "");
@@ -249,6 +277,9 @@ TEST_F(FormatTest, EncodedNames) {
     EXPECT_EQ(Format("=?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= Taro", "y@x", true),
               "=?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= Taro <y@x>");
     EXPECT_EQ(Format("=?broken?=", "y@x", true), "=?ISO-2022-JP?B?PT9icm9rZW4/PQ==?= <y@x>");
+    // The quotes that set a name apart are no part of it once encoded.
+    EXPECT_EQ(Format("\"Dr. Bob\"", "b@x", true), "=?ISO-2022-JP?B?RHIuIEJvYg==?= <b@x>");
+    EXPECT_EQ(Format("\"a \\\"b\\\\\"", "b@x", true), "=?ISO-2022-JP?B?YSAiYlw=?= <b@x>");
     // An empty name is not encoded.
     EXPECT_EQ(Format("", "y@x", true), " <y@x>");
     EXPECT_EQ(g_freed, 0);

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "addressbook/addr_book_refresh.h"
+#include "addressbook/display_name.h"
 #include "addressbook/halyard_addr_book.h"
 #include "addressbook_fixture.h"
 #include "common/sizes.h"
@@ -176,6 +177,28 @@ TEST(QuoteDisplayNameTest, QuotingRules) {
     EXPECT_STREQ(small, "a@bcdefg");
     QuoteDisplayName(small, sizeof small, "a@bcdefghijkl");   // never overruns
     EXPECT_STREQ(small, "a@bcdefgh");
+}
+
+TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
+    char out[64];
+    QuoteDisplayName(out, sizeof out, "Smith, Bob \"The Builder\"");
+    EXPECT_STREQ(out, "\"Smith, Bob \\\"The Builder\\\"\"");
+    QuoteDisplayName(out, sizeof out, "C:\\Users\\Ann, Admin");
+    EXPECT_STREQ(out, "\"C:\\\\Users\\\\Ann, Admin\"");
+    QuoteDisplayName(out, sizeof out, "'O\"Neil, A'");
+    EXPECT_STREQ(out, "\"O\\\"Neil, A\"");
+    // Escapes count towards the size: the unquoted name when they do not fit.
+    char small[12];
+    QuoteDisplayName(small, sizeof small, "a\\b\\c.def");
+    EXPECT_STREQ(small, "a\\b\\c.def");
+
+    for (const char* name : {"Smith, Bob \"The Builder\"", "C:\\Users\\Ann, Admin", "a\\"}) {
+        QuoteDisplayName(out, sizeof out, name);
+        EXPECT_EQ(UnquotedDisplayName(out), name);
+    }
+    EXPECT_EQ(UnquotedDisplayName("\"Jones, Carol\""), "Jones, Carol");
+    EXPECT_EQ(UnquotedDisplayName("Plain"), "Plain");
+    EXPECT_EQ(UnquotedDisplayName("\""), "\"");
 }
 
 TEST(QuoteDisplayNameTest, DoubleByteTrailBytesAreNotSpecial) {

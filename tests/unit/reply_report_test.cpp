@@ -32,6 +32,8 @@ TEST(ReplyReport, NamesAreQuotedOnce) {
     EXPECT_EQ(Quoted("\"Smith, Ann\""), "\"Smith, Ann\"");
     EXPECT_EQ(Quoted("'Ann'"), "\"Ann\"");
     EXPECT_EQ(Quoted("'"), "\"'\"");
+    EXPECT_EQ(Quoted("Bob \"B\" C:\\x"), "\"Bob \\\"B\\\" C:\\\\x\"");
+    EXPECT_EQ(Quoted("'O\"Neil'"), "\"O\\\"Neil\"");
     // The quoted form must fit with its terminator: 1025 bytes plus two quotes.
     EXPECT_EQ(Quoted(std::string(kNameSize - 3, 'n')), "\"" + std::string(kNameSize - 3, 'n') + "\"");
     EXPECT_EQ(Quoted(std::string(kNameSize - 2, 'n')), "");

@@ -1,0 +1,75 @@
+#include "addressbook/display_name.h"
+
+#include <cstring>
+
+#include "common/platform.h"
+#include "common/text.h"
+
+namespace {
+
+constexpr char kQuotedCharacters[] = ",;:.@*()<>/?+|";
+
+bool HoldsSpecial(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        // The second byte of a double-byte character may look like one.
+        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;
+            continue;
+        }
+        if (text[i] != '\0' && std::strchr(kQuotedCharacters, text[i])) return true;
+    }
+    return false;
+}
+
+bool Enclosed(std::string_view text, char mark) {
+    return text.size() >= 2 && text.front() == mark && text.back() == mark;
+}
+
+}  // namespace
+
+std::string QuotedString(std::string_view text) {
+    std::string quoted = "\"";
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            quoted += text.substr(i, 2);
+            ++i;
+            continue;
+        }
+        if (text[i] == '"' || text[i] == '\\') quoted += '\\';
+        quoted += text[i];
+    }
+    quoted += '"';
+    return quoted;
+}
+
+void QuoteDisplayName(char* out, size_t outSize, const char* name) {
+    if (!out || outSize == 0) return;
+    const std::string_view text(name ? name : "");
+    if (text.empty() || text.front() == '"' || !HoldsSpecial(text)) {
+        CopyBounded(out, outSize, text);
+        return;
+    }
+    const std::string quoted =
+        QuotedString(Enclosed(text, '\'') ? text.substr(1, text.size() - 2) : text);
+    CopyBounded(out, outSize, quoted.size() < outSize ? std::string_view(quoted) : text);
+}
+
+std::string QuotedText(std::string_view text, bool toClosingQuote) {
+    std::string resolved;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            resolved += text.substr(i, 2);
+            ++i;
+            continue;
+        }
+        if (toClosingQuote && text[i] == '"') break;
+        if (text[i] == '\\' && i + 1 < text.size()) ++i;
+        resolved += text[i];
+    }
+    return resolved;
+}
+
+std::string UnquotedDisplayName(std::string_view name) {
+    if (!Enclosed(name, '"')) return std::string(name);
+    return QuotedText(name.substr(1, name.size() - 2), false);
+}

@@ -1,0 +1,302 @@
+#include "reply_header_checker.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "common/platform.h"
+
+namespace replytest {
+namespace {
+
+constexpr char kAtomSpecials[] = "!#$%&'*+-/=?^_`{|}~";
+
+bool IsAtext(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    // Bytes above ASCII: the raw local text of a header that is not encoded.
+    return (u >= 0x80) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           (c >= '0' && c <= '9') || (c != '\0' && std::strchr(kAtomSpecials, c));
+}
+
+int Base64Value(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
+
+bool DecodeBase64(std::string_view text, std::string* out) {
+    if (text.size() % 4 != 0) return false;
+    unsigned bits = 0;
+    int count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '=') return text.size() - i <= 2;
+        const int value = Base64Value(text[i]);
+        if (value < 0) return false;
+        bits = (bits << 6) | static_cast<unsigned>(value);
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            *out += static_cast<char>((bits >> count) & 0xFF);
+        }
+    }
+    return true;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool DecodeQ(std::string_view text, std::string* out) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '_') {
+            *out += ' ';
+        } else if (text[i] == '=') {
+            if (i + 2 >= text.size()) return false;
+            const int high = HexValue(text[i + 1]);
+            const int low = HexValue(text[i + 2]);
+            if (high < 0 || low < 0) return false;
+            *out += static_cast<char>(high * 16 + low);
+            i += 2;
+        } else {
+            *out += text[i];
+        }
+    }
+    return true;
+}
+
+// ISO-2022-JP (ASCII and JIS X 0208) to Shift_JIS by the standard mapping.
+bool Iso2022JpToShiftJis(std::string_view jis, std::string* out) {
+    bool twoByte = false;
+    for (size_t i = 0; i < jis.size();) {
+        if (jis.substr(i, 3) == "\x1B$B" || jis.substr(i, 3) == "\x1B$@") {
+            twoByte = true;
+            i += 3;
+        } else if (jis.substr(i, 3) == "\x1B(B" || jis.substr(i, 3) == "\x1B(J") {
+            twoByte = false;
+            i += 3;
+        } else if (!twoByte) {
+            *out += jis[i++];
+        } else {
+            if (i + 1 >= jis.size() || platform::AnsiCodePage() != 932) return false;
+            const unsigned j1 = static_cast<unsigned char>(jis[i]);
+            const unsigned j2 = static_cast<unsigned char>(jis[i + 1]);
+            if (j1 < 0x21 || j1 > 0x7E || j2 < 0x21 || j2 > 0x7E) return false;
+            const unsigned s1 = ((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0);
+            const unsigned s2 = (j1 & 1) ? j2 + (j2 >= 0x60 ? 0x20 : 0x1F) : j2 + 0x7E;
+            *out += static_cast<char>(s1);
+            *out += static_cast<char>(s2);
+            i += 2;
+        }
+    }
+    return !twoByte;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// One encoded word "=?charset?B|Q?text?=" into local text; false when the
+// atom is not one (or cannot be decoded).
+bool DecodeEncodedWord(std::string_view atom, std::string* out) {
+    if (atom.size() < 8 || atom.substr(0, 2) != "=?" || atom.substr(atom.size() - 2) != "?=")
+        return false;
+    const std::string_view inner = atom.substr(2, atom.size() - 4);
+    const size_t q1 = inner.find('?');
+    if (q1 == std::string_view::npos || q1 + 2 >= inner.size() || inner[q1 + 2] != '?') return false;
+    const std::string_view charset = inner.substr(0, q1);
+    const char encoding = inner[q1 + 1];
+    const std::string_view text = inner.substr(q1 + 3);
+    std::string bytes;
+    const bool decoded = (encoding == 'B' || encoding == 'b') ? DecodeBase64(text, &bytes)
+                       : (encoding == 'Q' || encoding == 'q') ? DecodeQ(text, &bytes)
+                       : false;
+    if (!decoded) return false;
+    if (EqualNoCase(charset, "UTF-8")) {
+        *out = platform::Utf8ToAnsi(bytes);
+        return !out->empty() || bytes.empty();
+    }
+    if (EqualNoCase(charset, "ISO-2022-JP")) return Iso2022JpToShiftJis(bytes, out);
+    return false;
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view text) : text_(text) {}
+
+    bool ParseList(std::vector<Mailbox>* out) {
+        SkipCfws();
+        if (AtEnd()) return Fail("no address");
+        for (;;) {
+            if (!ParseAddress(out)) return false;
+            SkipCfws();
+            if (AtEnd()) return true;
+            if (!Take(',')) return Fail("expected ','");
+            SkipCfws();
+        }
+    }
+
+    std::string error;
+
+private:
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+    bool Take(char c) {
+        if (Peek() != c) return false;
+        ++pos_;
+        return true;
+    }
+    bool Fail(const std::string& why) {
+        if (error.empty()) error = why + " at byte " + std::to_string(pos_);
+        return false;
+    }
+
+    // Blanks, folded line breaks and (nested) comments.
+    void SkipCfws() {
+        for (;;) {
+            while (!AtEnd() && std::strchr(" \t\r\n", text_[pos_])) ++pos_;
+            if (Peek() != '(') return;
+            int depth = 0;
+            do {
+                if (Peek() == '\\') ++pos_;
+                else if (Peek() == '(') ++depth;
+                else if (Peek() == ')') --depth;
+                ++pos_;
+            } while (depth > 0 && !AtEnd());
+        }
+    }
+
+    bool Atom(std::string* out) {
+        const size_t start = pos_;
+        while (!AtEnd() && IsAtext(text_[pos_])) ++pos_;
+        *out = std::string(text_.substr(start, pos_ - start));
+        return pos_ > start;
+    }
+
+    bool QuotedString(std::string* out) {
+        if (!Take('"')) return false;
+        while (!AtEnd() && Peek() != '"') {
+            if (Peek() == '\\') {
+                ++pos_;
+                if (AtEnd()) break;
+            }
+            *out += text_[pos_++];
+        }
+        return Take('"') || Fail("unclosed quoted string");
+    }
+
+    // A phrase: words joined by one blank; encoded words decoded, and blanks
+    // between two encoded words dropped.
+    bool Phrase(std::string* out, size_t* words) {
+        bool lastEncoded = false;
+        *words = 0;
+        for (;;) {
+            SkipCfws();
+            std::string word;
+            bool encoded = false;
+            if (Peek() == '"') {
+                if (!QuotedString(&word)) return false;
+            } else if (IsAtext(Peek())) {
+                std::string atom;
+                Atom(&atom);
+                encoded = DecodeEncodedWord(atom, &word);
+                if (!encoded) {
+                    if (atom.find("=?") != std::string::npos) return Fail("bad encoded word " + atom);
+                    word = atom;
+                }
+            } else {
+                return true;
+            }
+            if (*words > 0 && !(encoded && lastEncoded)) *out += ' ';
+            *out += word;
+            lastEncoded = encoded;
+            ++*words;
+        }
+    }
+
+    bool DotAtom(std::string* out) {
+        std::string atom;
+        if (!Atom(&atom)) return false;
+        *out += atom;
+        while (Peek() == '.') {
+            ++pos_;
+            if (!Atom(&atom)) return false;
+            *out += '.' + atom;
+        }
+        return true;
+    }
+
+    bool AddrSpec(std::string* out) {
+        SkipCfws();
+        std::string local;
+        if (Peek() == '"' ? !QuotedString(&local) : !DotAtom(&local)) return Fail("bad local part");
+        SkipCfws();
+        if (!Take('@')) return Fail("expected '@'");
+        SkipCfws();
+        std::string domain;
+        if (!DotAtom(&domain)) return Fail("bad domain");
+        *out = local + "@" + domain;
+        return true;
+    }
+
+    bool Mailbox(std::vector<replytest::Mailbox>* out) {
+        const size_t start = pos_;
+        replytest::Mailbox box;
+        size_t words = 0;
+        if (Phrase(&box.name, &words) && (SkipCfws(), Take('<'))) {
+            if (!AddrSpec(&box.address)) return false;
+            SkipCfws();
+            if (!Take('>')) return Fail("expected '>'");
+            out->push_back(box);
+            return true;
+        }
+        if (!error.empty()) return false;
+        pos_ = start;
+        box.name.clear();
+        if (!AddrSpec(&box.address)) return false;
+        out->push_back(box);
+        return true;
+    }
+
+    bool ParseAddress(std::vector<replytest::Mailbox>* out) {
+        const size_t start = pos_;
+        std::string label;
+        size_t words = 0;
+        if (Phrase(&label, &words) && words > 0 && (SkipCfws(), Take(':'))) {
+            SkipCfws();
+            while (!Take(';')) {
+                if (!Mailbox(out)) return false;
+                SkipCfws();
+                if (Take(',')) SkipCfws();
+                else if (Peek() != ';') return Fail("expected ';'");
+            }
+            return true;
+        }
+        if (!error.empty()) return false;
+        pos_ = start;
+        return Mailbox(out);
+    }
+
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+}  // namespace
+
+bool ParseAddressList(std::string_view header, std::vector<Mailbox>* out, std::string* error) {
+    Reader reader(header);
+    out->clear();
+    const bool ok = reader.ParseList(out);
+    if (error) *error = reader.error;
+    return ok;
+}
+
+}  // namespace replytest

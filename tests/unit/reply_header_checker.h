@@ -1,0 +1,22 @@
+// An independent reader of recipient headers, as a mail program reads them:
+// RFC 5322 address lists (groups flattened into their members) with RFC 2047
+// encoded words in display names decoded into the ANSI code page. The tests
+// run the plug-in's output through it and compare the names it sees with
+// the address book.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace replytest {
+
+struct Mailbox {
+    std::string name;      // display name as shown, ANSI code page
+    std::string address;   // addr-spec
+};
+
+// False, with a reason in *error, when the text is no valid address list.
+bool ParseAddressList(std::string_view header, std::vector<Mailbox>* out, std::string* error);
+
+}  // namespace replytest
