@@ -9,13 +9,6 @@
 
 namespace {
 
-std::vector<std::string> AllLines(const std::string& path) {
-    SSequentialFile file(path.c_str());
-    std::vector<std::string> lines;
-    while (const char* line = file.ReadLine()) lines.emplace_back(line);
-    return lines;
-}
-
 TEST(SmallFile, ReadsWholeFileUnlessMissingOrLocked) {
     test::TempDir dir;
     std::string path = dir.Join("card.vcf");

@@ -124,7 +124,7 @@ protected:
     // Reads the settings from ini and opens the dialog over them.
     void Open(const std::string& ini) {
         test::WriteBytes(path, ini);
-        settings.reset(new SSettings(Plugin().instance, path.c_str()));
+        settings.reset(new SSettings(path.c_str()));
         dialog = CreateDialogParamA(static_cast<HINSTANCE>(Plugin().instance),
                                     MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
         ASSERT_NE(dialog, nullptr) << GetLastError();
@@ -419,7 +419,7 @@ TEST_F(SettingsDialog, FileChooserStartsFromTheSavedPath) {
 
 TEST_F(SettingsDialog, ModalRunAnswersTheButtonAndCancelSavesNothing) {
     test::WriteBytes(path, kIni);
-    settings.reset(new SSettings(Plugin().instance, path.c_str()));
+    settings.reset(new SSettings(path.c_str()));
     const std::string before = test::ReadBytes(path);
 
     HWND seen = nullptr;
