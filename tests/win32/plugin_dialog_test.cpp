@@ -13,7 +13,6 @@
 
 #include "common/platform.h"
 #include "common/version.h"
-#include "plugin/plugin_state.h"
 #include "resources/dialog_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_dialog.h"
@@ -122,11 +121,13 @@ protected:
     }
 
     // Reads the settings from ini and opens the dialog over them.
-    void Open(const std::string& ini) {
+    void Open(const std::string& ini, const std::string& version = "") {
         test::WriteBytes(path, ini);
         settings.reset(new SSettings(path.c_str()));
-        dialog = CreateDialogParamA(static_cast<HINSTANCE>(Plugin().instance),
-                                    MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+        context.reset(new SettingsDialogContext{*settings, version, {}});
+        dialog = CreateDialogParamA(static_cast<HINSTANCE>(platform::Module()),
+                                    MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc,
+                                    reinterpret_cast<LPARAM>(context.get()));
         ASSERT_NE(dialog, nullptr) << GetLastError();
         ShowWindow(dialog, SW_SHOWNOACTIVATE);
         Answerer::Get().Watch(dialog);
@@ -178,6 +179,7 @@ protected:
     test::TempDir dir;
     std::string path;
     std::unique_ptr<SSettings> settings;
+    std::unique_ptr<SettingsDialogContext> context;
     HWND dialog = nullptr;
 };
 
@@ -191,9 +193,7 @@ const char kIni[] =
 
 TEST_F(SettingsDialog, OpensWithTheSettingsShown) {
     SVersion version(HALYARD_DLL_PATH);
-    Plugin().version = &version;
-    Open(kIni);
-    Plugin().version = nullptr;
+    Open(kIni, version.Text(VersionText::ProductVersion));
 
     const std::string title = WindowText(dialog);
     EXPECT_EQ(title.rfind("Halyard", 0), 0u) << title;
@@ -201,7 +201,7 @@ TEST_F(SettingsDialog, OpensWithTheSettingsShown) {
               std::string::npos)
         << title;
     EXPECT_NE(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0), 0);
-    EXPECT_NE(settings->dialogIcon, nullptr);
+    EXPECT_TRUE(context->icon);
 
     // The dialog of the system's language.
     const bool japanese = GetACP() == 932;
@@ -261,7 +261,7 @@ TEST_F(SettingsDialog, OpensWithTheSettingsShown) {
 
     DestroyWindow(dialog);
     dialog = nullptr;
-    EXPECT_EQ(settings->dialogIcon, nullptr);
+    EXPECT_FALSE(context->icon);   // released with the dialog
 }
 
 TEST_F(SettingsDialog, SwitchesEnableTheirControls) {
@@ -440,22 +440,18 @@ TEST_F(SettingsDialog, ModalRunAnswersTheButtonAndCancelSavesNothing) {
     };
     // Cancel after changes: neither the object nor the file change.
     expectDialog(IDCANCEL);
-    EXPECT_EQ(RunSettingsDialog(nullptr), IDCANCEL);
+    EXPECT_EQ(RunSettingsDialog(nullptr, *settings, ""), IDCANCEL);
     EXPECT_NE(seen, nullptr);
     EXPECT_TRUE(settings->useAddrBook);
     EXPECT_EQ(settings->replyFormat, 3);
     EXPECT_EQ(test::ReadBytes(path), before);
 
     expectDialog(IDOK);
-    EXPECT_EQ(RunSettingsDialog(nullptr), IDOK);
+    EXPECT_EQ(RunSettingsDialog(nullptr, *settings, ""), IDOK);
     EXPECT_FALSE(settings->useAddrBook);
     EXPECT_EQ(settings->replyFormat, 0);
     EXPECT_EQ(Value("Settings", "UseAddrBook"), "0");
     EXPECT_EQ(Value("Settings", "ReplyFormat"), "0");
-
-    // Without a settings object there is no dialog.
-    settings.reset();
-    EXPECT_EQ(RunSettingsDialog(nullptr), 0);
 }
 
 }  // namespace
