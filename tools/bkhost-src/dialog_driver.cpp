@@ -182,9 +182,10 @@ SDialogDriver::SOutcome SDialogDriver::Run(const SDialogAction& action, HWND fro
 }
 
 SDialogDriver::SOutcome SDialogDriver::RunOnSettings(const SDialogAction& action, HWND front) {
-    if (front != settings_) {
-        // Another dialog above it takes the clicks: it goes first, as the
-        // host closes a dialog nobody drives.
+    if (front != settings_ && !IsWindowEnabled(settings_)) {
+        // A modal dialog above it takes the clicks: it goes first, as the
+        // host closes a dialog nobody drives. A modeless window in front
+        // (a progress window) does not stand in the way.
         if (!scriptError_)
             PrintFail(action.line, "the settings dialog in front for " +
                                        (action.written.empty() ? std::string("the end of the block")
