@@ -83,7 +83,7 @@ void ApplyEnableRule(HWND dialog, const SSettings& s) {
     Enable(dialog, IDC_DOMAIN_DELETE, state.domainList);
     EnableAll(dialog, kGroupRadios, state.groupFormat);
     Enable(dialog, IDC_WORD_LIST, state.wordsList);
-    Enable(dialog, IDC_WORD_ADD, state.wordsAdd);
+    Enable(dialog, IDC_WORD_ADD, state.wordsList);
     Enable(dialog, IDC_WORD_EDIT, state.wordsList);
     Enable(dialog, IDC_WORD_DELETE, state.wordsList);
 }
