@@ -10,8 +10,8 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
-#include "reply/host_headers.h"
+#include "host/host_headers.h"
+#include "host/utf8_window.h"
 #include "reply/rewrite.h"
 #include "settings/settings.h"
 
@@ -33,10 +33,10 @@ void RemoveFirstSelf(TokenList& list, const std::string& self) {
 }
 
 // Whom a reply goes to: the base mail's Reply-To, else its From.
-HeaderValue ReadAnswerTo(char* buffer) {
-    const HeaderValue replyTo = ReadMailHeader("Reply-To", buffer, kListSize);
+HeaderValue ReadAnswerTo(const HostApi& host, char* buffer) {
+    const HeaderValue replyTo = ReadMailHeader(host, "Reply-To", buffer, kListSize);
     if (!replyTo.whole || replyTo.text[0] != '\0') return replyTo;
-    return ReadMailHeader("From", buffer, kListSize);
+    return ReadMailHeader(host, "From", buffer, kListSize);
 }
 
 bool HasText(const char* text) {
@@ -47,29 +47,30 @@ bool HasText(const char* text) {
 
 }  // namespace
 
-bool ArrangeReplyAll(HostWindow window) {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
+bool ArrangeReplyAll(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.Ready()) return false;
     if (settings->arrange != kArrangeKeepTo) return false;
 
     // Every list is read whole or the host's arrangement stays: a value cut
     // to fit the buffer would lose recipients.
-    const HeaderValue composeTo = ReadComposeHeader(window, "To", state.copyBuffer, kListSize);
-    const HeaderValue replyTo = ReadMailHeader("Reply-To", state.headerBuffer, kListSize);
+    const HeaderValue composeTo = ReadComposeHeader(host, window, "To", buffers.copy, kListSize);
+    const HeaderValue replyTo = ReadMailHeader(host, "Reply-To", buffers.header, kListSize);
     if (!composeTo.whole || !replyTo.whole) return false;
     if (settings->excludeReplyTo && EqualNoCaseAscii(replyTo.text, composeTo.text)) return false;
 
     char baseFrom[kFromSize];
     char composeFrom[kFromSize];
-    if (!ReadMailHeader("From", baseFrom, sizeof baseFrom).whole ||
-        !ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom).whole)
+    if (!ReadMailHeader(host, "From", baseFrom, sizeof baseFrom).whole ||
+        !ReadComposeHeader(host, window, "From", composeFrom, sizeof composeFrom).whole)
         return false;
     const std::string self = AddressOf(composeFrom);
     const std::string sender = AddressOf(baseFrom);
 
     // The user never stays among the base mail's To recipients.
-    const HeaderValue baseTo = ReadMailHeader("To", state.headerBuffer, kListSize);
+    const HeaderValue baseTo = ReadMailHeader(host, "To", buffers.header, kListSize);
     if (!baseTo.whole) return false;
     TokenList baseToList;
     CollectAddresses(baseToList, baseTo.text, self.c_str());
@@ -80,7 +81,7 @@ bool ArrangeReplyAll(HostWindow window) {
     for (const TokenNode* node = baseToList.First(); node; node = node->next)
         toList.Append(std::string_view(node->text, node->length));
 
-    const HeaderValue composeCc = ReadComposeHeader(window, "Cc", state.headerBuffer, kListSize);
+    const HeaderValue composeCc = ReadComposeHeader(host, window, "Cc", buffers.header, kListSize);
     if (!composeCc.whole) return false;
     TokenList ccList;
     FilterAddresses(ccList, composeCc.text, toList);
@@ -90,74 +91,78 @@ bool ArrangeReplyAll(HostWindow window) {
     FilterAddresses(extraList, composeTo.text, toList);
     if (settings->selfExclude) RemoveFirstSelf(extraList, self);
 
-    char* result = state.resultBuffer;
+    char* result = buffers.result;
     result[0] = '\0';
-    if (!AppendJoined(kListSize, extraList)) return false;
-    if (!AppendJoined(kListSize - std::strlen(result), toList)) return false;
+    if (!AppendJoined(result, kListSize, extraList)) return false;
+    if (!AppendJoined(result, kListSize - std::strlen(result), toList)) return false;
     // The To text waits in the copy buffer (the host's To is read) until the
     // Cc is known to fit: the two are written together or not at all.
     const char* newTo = WithoutLeadingComma(result);
-    std::memmove(state.copyBuffer, newTo, std::strlen(newTo) + 1);
+    std::memmove(buffers.copy, newTo, std::strlen(newTo) + 1);
 
     result[0] = '\0';
-    if (!AppendJoined(kListSize, ccList)) return false;
+    if (!AppendJoined(result, kListSize, ccList)) return false;
 
-    SetComposeHeader(window, "To", state.copyBuffer);
-    SetComposeHeader(window, "Cc", WithoutLeadingComma(result));
+    SetComposeHeader(host, window, "To", buffers.copy);
+    SetComposeHeader(host, window, "Cc", WithoutLeadingComma(result));
     return true;
 }
 
-void HALYARD_WINAPI SwitchToReply(HostWindow window, intptr_t) {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer) return;
+void SwitchToReply(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.header) return;
     const bool control = platform::ControlKeyDown();
 
-    const HeaderValue to = ReadAnswerTo(state.headerBuffer);
+    const HeaderValue to = ReadAnswerTo(host, buffers.header);
     if (!to.whole) return;
-    SetComposeHeader(window, "To", to.text);
-    SetComposeHeader(window, "Cc", "");
+    SetComposeHeader(host, window, "To", to.text);
+    SetComposeHeader(host, window, "Cc", "");
 
     if (control && settings->ctrlNoEffect) return;
-    if (RewriteReplyHeaders(window) && settings->addPluginHeader) AddMailerPluginHeader(window);
+    if (RewriteReplyHeaders(work, window) && settings->addPluginHeader) AddMailerPluginHeader(work, window);
 }
 
-void HALYARD_WINAPI SwitchToReplyAll(HostWindow window, intptr_t) {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer || !state.resultBuffer) return;
+void SwitchToReplyAll(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.header || !buffers.result) return;
     const bool control = platform::ControlKeyDown();
 
     // Everything is read before anything is written: a list that does not
     // fit its buffer leaves To and Cc as they are.
-    const HeaderValue answerTo = ReadAnswerTo(state.headerBuffer);
+    const HeaderValue answerTo = ReadAnswerTo(host, buffers.header);
     if (!answerTo.whole) return;
     const std::string to = answerTo.text;
     TokenList exclusion;
     exclusion.Append(to);
     if (settings->selfExclude) {
         char composeFrom[kFromSize];
-        const HeaderValue from = ReadComposeHeader(window, "From", composeFrom, sizeof composeFrom);
+        const HeaderValue from =
+            ReadComposeHeader(host, window, "From", composeFrom, sizeof composeFrom);
         if (!from.whole) return;
         exclusion.Append(from.text);
     }
 
     TokenList ccList;
     for (const char* header : {"To", "Cc"}) {
-        const HeaderValue base = ReadMailHeader(header, state.headerBuffer, kListSize);
+        const HeaderValue base = ReadMailHeader(host, header, buffers.header, kListSize);
         if (!base.whole) return;
         FilterAddresses(ccList, base.text, exclusion);
     }
 
-    SetComposeHeader(window, "To", to.c_str());
+    SetComposeHeader(host, window, "To", to.c_str());
+
     // A Cc that does not fit whole is not written: the old one stays rather
     // than a list that silently drops recipients.
-    state.resultBuffer[0] = '\0';
-    if (AppendJoined(kListSize, ccList))
-        SetComposeHeader(window, "Cc", WithoutLeadingComma(state.resultBuffer));
+    buffers.result[0] = '\0';
+    if (AppendJoined(buffers.result, kListSize, ccList))
+        SetComposeHeader(host, window, "Cc", WithoutLeadingComma(buffers.result));
 
     if (control && settings->ctrlNoEffect) return;
-    const bool arranged = ArrangeReplyAll(window);
-    const bool rewritten = RewriteReplyHeaders(window);
-    if ((arranged || rewritten) && settings->addPluginHeader) AddMailerPluginHeader(window);
+    const bool arranged = ArrangeReplyAll(work, window);
+    const bool rewritten = RewriteReplyHeaders(work, window);
+    if ((arranged || rewritten) && settings->addPluginHeader) AddMailerPluginHeader(work, window);
 }

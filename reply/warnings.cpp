@@ -9,8 +9,7 @@
 #include "common/sizes.h"
 #include "common/string_box.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
-#include "reply/host_headers.h"
+#include "host/host_headers.h"
 #include "reply/reply_all.h"
 #include "resources/string_ids.h"
 #include "settings/settings.h"
@@ -29,34 +28,37 @@ bool IsBareReplySubject(std::string_view subject) {
     return EqualNoCaseAscii(subject.substr(first, last - first + 1), "Re:");
 }
 
-bool CheckSingleReply(HostWindow window) {
-    const SSettings* settings = SSettings::Current();
-    char* buffer = Plugin().headerBuffer;
+bool CheckSingleReply(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    char* buffer = work.buffers.header;
     if (!settings || !settings->singleWarning || !buffer) return false;
     // Control held says the user means this reply as it is.
     if (platform::ControlKeyDown()) return false;
 
     // The one being answered and the user are no reason to warn.
     TokenList answered;
-    answered.Append(AddressOf(ReadComposeHeader(window, "To", buffer, kListSize).text));
+    answered.Append(AddressOf(ReadComposeHeader(host, window, "To", buffer, kListSize).text));
     char from[kFromSize];
-    answered.Append(AddressOf(ReadComposeHeader(window, "From", from, sizeof from).text));
+    answered.Append(AddressOf(ReadComposeHeader(host, window, "From", from, sizeof from).text));
 
     TokenList others;
     size_t count =
-        FilterAddresses(others, ReadMailHeader("To", buffer, kListSize).text, answered);
+        FilterAddresses(others, ReadMailHeader(host, "To", buffer, kListSize).text, answered);
     if (count == 0) {
-        count = FilterAddresses(others, ReadMailHeader("Cc", buffer, kListSize).text, answered);
+        count =
+            FilterAddresses(others, ReadMailHeader(host, "Cc", buffer, kListSize).text, answered);
     }
     return count > 0;
 }
 
-int CheckReplySubject(HostWindow window) {
-    const SSettings* settings = SSettings::Current();
+int CheckReplySubject(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
     if (!settings || !settings->emptySubject) return 0;
     char subject[kSubjectSize];
-    if (!IsBareReplySubject(ReadComposeHeader(window, "Subject", subject, sizeof subject).text))
-        return 0;
+    const char* text = ReadComposeHeader(host, window, "Subject", subject, sizeof subject).text;
+    if (!IsBareReplySubject(text)) return 0;
 
     const int answer =
         ShowStringBox(window, kStrSubjectWarning, kStrSubjectCaption, platform::kMbOkCancel);

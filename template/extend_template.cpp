@@ -6,11 +6,10 @@
 #include <string_view>
 
 #include "addressbook/halyard_addr_book.h"
-#include "common/host_header.h"
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
-#include "plugin/plugin_state.h"
+#include "host/host_headers.h"
 #include "resources/string_ids.h"
 #include "template/compose_text.h"
 #include "template/template_command.h"
@@ -20,8 +19,7 @@ namespace {
 constexpr const char* kErrorCaption = "Halyard Error";
 
 // The address group of the current mail folder; "" when it cannot be told.
-std::string GroupHint(const SHalyardAddrBook& book) {
-    const HostApi& host = Host();
+std::string GroupHint(const HostApi& host, const SHalyardAddrBook& book) {
     if (!host.GetDataFolder || !host.GetCurrentFolder) return std::string();
     const char* dataFolder = host.GetDataFolder();
     const char* mailFolder = host.GetCurrentFolder();
@@ -34,10 +32,10 @@ std::string GroupHint(const SHalyardAddrBook& book) {
 }
 
 // Looks recipients up in the address index; without one nobody is listed.
-CardLookup MakeLookup() {
-    SHalyardAddrBook* book = Plugin().addrBook;
+CardLookup MakeLookup(const Work& work) {
+    SHalyardAddrBook* book = work.addrBook;
     if (!book) return nullptr;
-    std::string group = GroupHint(*book);
+    std::string group = GroupHint(work.host, *book);
     return [book, group](const char* address) -> SVcardItem* {
         SVcardItem* item = nullptr;
         if (book->FindCard(address, &item, group.c_str())) return item;
@@ -91,12 +89,13 @@ SExtendTemplate::SExtendTemplate() = default;
 
 SExtendTemplate::~SExtendTemplate() = default;
 
-SExtendTemplate::ExpandResult SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
-                                size_t start, size_t end, const CardLookup& lookup,
-                                size_t* outputLength) {
-    char* output = Plugin().resultBuffer;
-    const HeaderValue header = ReadComposeHeader(window, command.keyword == 't' ? "To" : "Cc",
-                                                 Plugin().headerBuffer, kListSize);
+SExtendTemplate::ExpandResult SExtendTemplate::ExpandOne(const Work& work, HostWindow window, SComposeText* body,
+                                const STemplateCommand& command, size_t start, size_t end,
+                                const CardLookup& lookup, size_t* outputLength) {
+    char* output = work.buffers.result;
+    const HeaderValue header = ReadComposeHeader(work.host, window,
+                                                 command.keyword == 't' ? "To" : "Cc",
+                                                 work.buffers.header, kListSize);
     // A listing of a header the host may have cut would miss recipients
     // without a sign: the command stays in the text.
     if (!header.whole) return ExpandResult::kLeft;
@@ -113,20 +112,20 @@ SExtendTemplate::ExpandResult SExtendTemplate::ExpandOne(HostWindow window, SCom
         ShowStringBox(window, kStrNoMemoryForWork, kErrorCaption, platform::kMbOk);
         return ExpandResult::kFailed;
     }
-    if (!WriteComposeText(window, next, body->utf8)) return ExpandResult::kFailed;
+    if (!WriteComposeText(work.host, window, next, body->utf8)) return ExpandResult::kFailed;
     body->text.swap(next);
     undo_.Record(window, command.keyword, std::move(commandText), std::string(output, length), start, end);
     *outputLength = length;
     return ExpandResult::kExpanded;
 }
 
-bool SExtendTemplate::ExpandTemplates(HostWindow window) {
-    if (!Plugin().headerBuffer || !Plugin().resultBuffer || !Host().CompGetSpecifiedHeader)
+bool SExtendTemplate::ExpandTemplates(const Work& work, HostWindow window) {
+    if (!work.buffers.header || !work.buffers.result || !work.host.CompGetSpecifiedHeader)
         return false;
     try {
         SComposeText body;
-        if (!ReadComposeText(window, true, &body)) return false;
-        const CardLookup lookup = MakeLookup();
+        if (!ReadComposeText(work.host, window, true, &body)) return false;
+        const CardLookup lookup = MakeLookup(work);
         // What this run wrote is never searched again, so an output that
         // itself reads as a command (a name like "$t($n)") stays as it is.
         std::vector<STextSpan> written;
@@ -139,7 +138,7 @@ bool SExtendTemplate::ExpandTemplates(HostWindow window) {
             while (FindOutsideWritten(body.text, from, keyword, written, &command, &start, &end)) {
                 size_t length = 0;
                 const ExpandResult result =
-                    ExpandOne(window, &body, command, start, end, lookup, &length);
+                    ExpandOne(work, window, &body, command, start, end, lookup, &length);
                 if (result == ExpandResult::kFailed) return false;
                 if (result == ExpandResult::kLeft) {
                     from = end;
@@ -156,10 +155,10 @@ bool SExtendTemplate::ExpandTemplates(HostWindow window) {
     }
 }
 
-bool SExtendTemplate::UndoTemplates(HostWindow window) {
+bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
     try {
         SComposeText body;
-        if (!ReadComposeText(window, false, &body)) return false;
+        if (!ReadComposeText(host, window, false, &body)) return false;
         SWindowEntry* entry = undo_.Find(window);
         if (!entry) return false;
         std::unique_ptr<SExpandData> records[2] = {std::move(entry->cc), std::move(entry->to)};
@@ -185,7 +184,7 @@ bool SExtendTemplate::UndoTemplates(HostWindow window) {
                 !AdjustSpan(&records[1]->span, span.start, span.end, record->Command().size()))
                 return false;
         }
-        return restored && WriteComposeText(window, body.text, body.utf8);
+        return restored && WriteComposeText(host, window, body.text, body.utf8);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "plugin/host_api.h"
+#include "host/work.h"
 #include "template/expand_addresses.h"
 #include "template/text_span.h"
 #include "template/undo_table.h"
@@ -22,9 +22,9 @@ public:
 
     // True when at least one command was expanded and none failed; a command
     // whose header does not fit its buffer is left in the text.
-    bool ExpandTemplates(HostWindow window);
+    bool ExpandTemplates(const Work& work, HostWindow window);
     // True when the remembered commands were written back.
-    bool UndoTemplates(HostWindow window);
+    bool UndoTemplates(const HostApi& host, HostWindow window);
     // Drops the window's undo entry (the message went out, or a new window
     // took over the handle).
     void ForgetWindow(HostWindow window);
@@ -37,7 +37,8 @@ private:
 
     // Expands the command at [start, end) of the body and writes the new
     // text to the window; *outputLength receives the length of its output.
-    ExpandResult ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
+    ExpandResult ExpandOne(const Work& work, HostWindow window, SComposeText* body,
+                   const STemplateCommand& command,
                    size_t start, size_t end, const CardLookup& lookup, size_t* outputLength);
 
     SUndoTable undo_;

@@ -5,16 +5,15 @@
 
 #include "common/sizes.h"
 #include "reply/reply_all.h"
-#include "reply_fake_host.h"
+#include "support/fake_host.h"
 
-using replytest::Compose;
-using replytest::Fake;
-using replytest::ListOfSize;
-using replytest::Window;
+using fakehost::Compose;
+using fakehost::Fake;
+using fakehost::Window;
 
 namespace {
 
-class ReplyArrange : public replytest::ReplyTest {
+class ReplyArrange : public fakehost::ReplyTest {
 protected:
     // A mail from Ann to the user and Bob with Carl in Cc, and the reply to
     // all that the host opened for it.
@@ -28,11 +27,23 @@ protected:
     }
 };
 
+// Comma-separated addresses a0@example.com ... of exactly size bytes.
+std::string ListOfSize(size_t size, char tag) {
+    std::string list;
+    for (int i = 0; list.size() < size; ++i) {
+        if (!list.empty()) list += ',';
+        list += tag + std::to_string(i) + "@example.com";
+    }
+    list.resize(size - 1);
+    list += 'z';
+    return list;
+}
+
 }  // namespace
 
 TEST_F(ReplyArrange, SenderAndToRecipientsGoToToTheRestToCc) {
     BaseMail();
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>,Bob <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "carl@example.net");
 
@@ -40,7 +51,7 @@ TEST_F(ReplyArrange, SenderAndToRecipientsGoToToTheRestToCc) {
     BaseMail();
     Fake().compose["To"] = "List <list@example.com>, Ann <ann@example.com>";
     Fake().compose["Cc"] = "Bob <bob@example.com>";
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "List <list@example.com>,Ann <ann@example.com>,Bob <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
 }
@@ -51,7 +62,7 @@ TEST_F(ReplyArrange, ReplyingToOnesOwnMailKeepsTheUserOut) {
     Fake().compose["From"] = "Me <me@example.org>";
     Fake().compose["To"] = "Me <me@example.org>";
     Fake().compose["Cc"] = "Ann <ann@example.com>, bob@example.com";
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>,bob@example.com");
     EXPECT_EQ(Compose("Cc"), "");
 
@@ -59,24 +70,24 @@ TEST_F(ReplyArrange, ReplyingToOnesOwnMailKeepsTheUserOut) {
     // not added a second time.
     Settings().selfExclude = false;
     Fake().compose["To"] = "Me <me@example.org>";
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Me <me@example.org>,Ann <ann@example.com>,bob@example.com");
 }
 
 TEST_F(ReplyArrange, ReplyToEqualToTheHostsToOrArrangementOffChangesNothing) {
     BaseMail();
     Fake().mail["Reply-To"] = "ANN <Ann@Example.com>";
-    EXPECT_FALSE(ArrangeReplyAll(Window()));
+    EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_TRUE(Fake().written.empty());
 
     Settings().excludeReplyTo = false;
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
 
     for (int arrange : {0, 2}) {
         BaseMail();
         Fake().written.clear();
         Settings().arrange = arrange;
-        EXPECT_FALSE(ArrangeReplyAll(Window()));
+        EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
         EXPECT_TRUE(Fake().written.empty());
     }
 }
@@ -86,7 +97,7 @@ TEST_F(ReplyArrange, ACcThatDoesNotFitWholeLeavesToAndCcAsTheHostFilledThem) {
     // Joined with a leading comma it needs one byte more than the buffer holds.
     const std::string cc = ListOfSize(kListSize - 1, 'c');
     Fake().compose["Cc"] = cc;
-    EXPECT_FALSE(ArrangeReplyAll(Window()));
+    EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_TRUE(Fake().written.empty());
     EXPECT_EQ(Compose("Cc"), cc);
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>");
@@ -94,7 +105,7 @@ TEST_F(ReplyArrange, ACcThatDoesNotFitWholeLeavesToAndCcAsTheHostFilledThem) {
     // One byte less fits, whole.
     const std::string fits = ListOfSize(kListSize - 2, 'c');
     Fake().compose["Cc"] = fits;
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("Cc"), fits);
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>,Bob <bob@example.com>");
 }
@@ -104,14 +115,14 @@ TEST_F(ReplyArrange, SwitchToReplyAllBuildsCcFromTheBaseMail) {
     Fake().compose["To"] = "Ann <ann@example.com>";
     Fake().compose["Cc"] = "";
     Settings().selfExclude = false;
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     // The arrangement and the rewriting ran after the switch.
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>,Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "Me <me@example.org>,carl@example.net");
 
     Settings().selfExclude = true;
     Fake().compose["Cc"] = "";
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     EXPECT_EQ(Compose("Cc"), "carl@example.net");
     EXPECT_EQ(Fake().liveTexts, 0);
 }
@@ -123,24 +134,23 @@ TEST_F(ReplyArrange, SwitchToReplyAllKeepsTheOldCcWhenTheNewOneDoesNotFit) {
     Fake().mail["To"] = ListOfSize(40000, 't');
     Fake().mail["Cc"] = ListOfSize(40000, 'c');
     Fake().compose["Cc"] = "old@example.com";
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     EXPECT_EQ(Compose("To"), "ann@example.com");
     EXPECT_EQ(Compose("Cc"), "old@example.com");
 }
 
 TEST_F(ReplyArrange, SwitchToReplyGoesToTheReplyToOrTheSender) {
     BaseMail();
-    SwitchToReply(Window(), 0);
+    SwitchToReply(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
 
     Fake().mail["Reply-To"] = "bob@example.com";
     Fake().compose["Cc"] = "carl@example.net";
-    SwitchToReply(Window(), 0);
+    SwitchToReply(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
 }
-
 TEST_F(ReplyArrange, AListThatFillsItsReadBufferLeavesToAndCcToTheHost) {
     // The host cuts a value to the buffer less one byte; one that fills the
     // buffer may have lost recipients and is never arranged from.
@@ -153,14 +163,14 @@ TEST_F(ReplyArrange, AListThatFillsItsReadBufferLeavesToAndCcToTheHost) {
         const std::string to = Compose("To");
         const std::string cc = Compose("Cc");
         Fake().written.clear();
-        EXPECT_FALSE(ArrangeReplyAll(Window()));
+        EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
         EXPECT_TRUE(Fake().written.empty());
         EXPECT_EQ(Compose("To"), to);
         EXPECT_EQ(Compose("Cc"), cc);
     }
     BaseMail();
     Fake().mail["From"] = "Ann <ann@example.com>" + std::string(kFromSize, ' ');
-    EXPECT_FALSE(ArrangeReplyAll(Window()));
+    EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
 
 }
 
@@ -171,23 +181,23 @@ TEST_F(ReplyArrange, SwitchesLeaveToAndCcWhenABaseListFillsItsReadBuffer) {
         BaseMail();
         Fake().mail[header] = filled;
         Fake().written.clear();
-        SwitchToReplyAll(Window(), 0);
+        SwitchToReplyAll(scope.work, Window());
         EXPECT_TRUE(Fake().written.empty());
         if (std::strcmp(header, "Reply-To") == 0 || std::strcmp(header, "From") == 0) {
-            SwitchToReply(Window(), 0);
+            SwitchToReply(scope.work, Window());
             EXPECT_TRUE(Fake().written.empty());
         }
     }
     BaseMail();
     Fake().compose["From"] = "Me <me@example.org>" + std::string(kFromSize, ' ');
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     EXPECT_TRUE(Fake().written.empty());
 
     // A Reply-To one byte short of filling the buffer is whole.
     BaseMail();
     Settings().useAddrBook = false;
     Fake().mail["Reply-To"] = ListOfSize(kListSize - 2, 'r');
-    SwitchToReply(Window(), 0);
+    SwitchToReply(scope.work, Window());
     EXPECT_EQ(Compose("To"), Fake().mail["Reply-To"]);
     EXPECT_EQ(Fake().liveTexts, 0);
 }

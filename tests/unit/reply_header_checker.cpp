@@ -5,7 +5,7 @@
 
 #include "common/platform.h"
 
-namespace replytest {
+namespace headercheck {
 namespace {
 
 constexpr char kAtomSpecials[] = "!#$%&'*+-/=?^_`{|}~";
@@ -247,9 +247,9 @@ private:
         return true;
     }
 
-    bool Mailbox(std::vector<replytest::Mailbox>* out) {
+    bool Mailbox(std::vector<headercheck::Mailbox>* out) {
         const size_t start = pos_;
-        replytest::Mailbox box;
+        headercheck::Mailbox box;
         size_t words = 0;
         if (Phrase(&box.name, &words) && (SkipCfws(), Take('<'))) {
             if (!AddrSpec(&box.address)) return false;
@@ -266,7 +266,7 @@ private:
         return true;
     }
 
-    bool ParseAddress(std::vector<replytest::Mailbox>* out) {
+    bool ParseAddress(std::vector<headercheck::Mailbox>* out) {
         const size_t start = pos_;
         std::string label;
         size_t words = 0;
@@ -299,4 +299,4 @@ bool ParseAddressList(std::string_view header, std::vector<Mailbox>* out, std::s
     return ok;
 }
 
-}  // namespace replytest
+}  // namespace headercheck

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace replytest {
+namespace headercheck {
 
 struct Mailbox {
     std::string name;      // display name as shown, ANSI code page
@@ -19,4 +19,4 @@ struct Mailbox {
 // False, with a reason in *error, when the text is no valid address list.
 bool ParseAddressList(std::string_view header, std::vector<Mailbox>* out, std::string* error);
 
-}  // namespace replytest
+}  // namespace headercheck

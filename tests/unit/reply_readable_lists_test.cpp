@@ -7,20 +7,19 @@
 #include <vector>
 
 #include "common/platform.h"
-#include "plugin/plugin_state.h"
 #include "reply/reply_all.h"
 #include "reply/rewrite.h"
-#include "reply_fake_host.h"
 #include "reply_header_checker.h"
+#include "support/fake_host.h"
 
 #if !defined(_WIN32)
 #include "common/platform_testing.h"
 #endif
 
-using replytest::Compose;
-using replytest::Fake;
-using replytest::Record;
-using replytest::Window;
+using fakehost::Compose;
+using fakehost::Fake;
+using fakehost::Record;
+using fakehost::Window;
 
 namespace {
 
@@ -47,12 +46,12 @@ std::vector<Listed> People() {
     return people;
 }
 
-class ReadableLists : public replytest::ReplyTest {
+class ReadableLists : public fakehost::ReplyTest {
 protected:
-    std::vector<replytest::Mailbox> Read(const std::string& header) {
-        std::vector<replytest::Mailbox> boxes;
+    std::vector<headercheck::Mailbox> Read(const std::string& header) {
+        std::vector<headercheck::Mailbox> boxes;
         std::string error;
-        EXPECT_TRUE(replytest::ParseAddressList(Compose(header), &boxes, &error))
+        EXPECT_TRUE(headercheck::ParseAddressList(Compose(header), &boxes, &error))
             << error << " in " << Compose(header);
         return boxes;
     }
@@ -85,8 +84,8 @@ TEST_F(ReadableLists, ListedNamesReadAsTheAddressBookHasThem) {
                                          std::string("=?UTF-8?B?WA==?= <x@example.net>")}) {
             SCOPED_TRACE(first);
             Fake().compose["To"] = to + first;
-            RewriteReplyHeaders(Window());
-            const std::vector<replytest::Mailbox> boxes = Read("To");
+            RewriteReplyHeaders(scope.work, Window());
+            const std::vector<headercheck::Mailbox> boxes = Read("To");
             const std::vector<Listed> people = People();
             ASSERT_EQ(boxes.size(), people.size() + 1);
             for (size_t i = 0; i < people.size(); ++i) {
@@ -101,9 +100,9 @@ TEST_F(ReadableLists, ListedNamesReadAsTheAddressBookHasThem) {
 
 TEST_F(ReadableLists, EmptyQuotedNamesAndEscapedNamesOfUnlistedSenders) {
     Fake().compose["To"] = "\"\" <x@example.com>, \"Lee, \\\"Al\\\" C:\\\\x\" <al@example.com>";
-    RewriteReplyHeaders(Window());
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "x@example.com,\"Lee, \\\"Al\\\" C:\\\\x\" <al@example.com>");
-    const std::vector<replytest::Mailbox> boxes = Read("To");
+    const std::vector<headercheck::Mailbox> boxes = Read("To");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].name, "Lee, \"Al\" C:\\x");
 }
@@ -112,7 +111,7 @@ TEST_F(ReadableLists, GroupsGiveTheirMembersAndEmptyGroupsNothing) {
     // A compose header: members rewritten, labels gone.
     Fake().compose["To"] = "team: ann@example.com, bob@example.com;";
     Fake().compose["Cc"] = "undisclosed-recipients:;";
-    RewriteReplyHeaders(Window());
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>,Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "undisclosed-recipients:;");
 
@@ -127,14 +126,14 @@ TEST_F(ReadableLists, GroupsGiveTheirMembersAndEmptyGroupsNothing) {
         Fake().compose["Cc"] = "undisclosed-recipients:;, team: ann@example.com, me@example.org, bob@example.com;";
     };
     bulkMail();
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
-    RewriteReplyHeaders(Window());
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Carl <carl@example.net>");
     EXPECT_EQ(Compose("Cc"), "Ann Smith <ann@example.com>,Bob Jones <bob@example.com>");
 
     bulkMail();
     Fake().compose["Cc"] = "";
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Carl <carl@example.net>");
     EXPECT_EQ(Compose("Cc"), "Ann Smith <ann@example.com>,Bob Jones <bob@example.com>");
     Read("Cc");

@@ -1,0 +1,49 @@
+#include "host/host_headers.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+int HostCapacity(size_t size) {
+    return size > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(size);
+}
+
+const char* OrEmpty(const char* text) { return text ? text : ""; }
+
+// Terminates what the host wrote and tells whether it fit: a value that
+// reaches the last byte before the terminator filled the buffer.
+HeaderValue Measure(char* buffer, size_t size) {
+    buffer[size - 1] = '\0';
+    return HeaderValue{buffer, std::strlen(buffer) < size - 1};
+}
+
+}  // namespace
+
+HeaderValue ReadComposeHeader(const HostApi& host, HostWindow window, const char* name,
+                              char* buffer, size_t size) {
+    if (!buffer || size == 0) return HeaderValue{buffer, false};
+    buffer[0] = '\0';
+    if (host.CompGetSpecifiedHeader)
+        host.CompGetSpecifiedHeader(window, name, buffer, HostCapacity(size));
+    return Measure(buffer, size);
+}
+
+HeaderValue ReadMailHeader(const HostApi& host, const char* name, char* buffer, size_t size) {
+    if (!buffer || size == 0) return HeaderValue{buffer, false};
+    buffer[0] = '\0';
+    if (host.GetSpecifiedHeader) host.GetSpecifiedHeader(name, buffer, HostCapacity(size));
+    return Measure(buffer, size);
+}
+
+const char* HostDataFolder(const HostApi& host) {
+    return host.GetDataFolder ? OrEmpty(host.GetDataFolder()) : "";
+}
+
+const char* HostCurrentFolder(const HostApi& host) {
+    return host.GetCurrentFolder ? OrEmpty(host.GetCurrentFolder()) : "";
+}
+
+const char* HostCurrentMailBox(const HostApi& host) {
+    return host.GetCurrentMailBox ? OrEmpty(host.GetCurrentMailBox()) : "";
+}
