@@ -1,11 +1,13 @@
 // The plug-in's work while the user waits, timed inside the headless host
 // under Wine against floors taken in the same process:
 //   halyard_hostbench.exe generate SCRATCH CONTACTS FOLDERS SEED
-//   halyard_hostbench.exe measure SCRATCH DLL [smoke]
+//   halyard_hostbench.exe measure SCRATCH DLL
+//   halyard_hostbench.exe smoke SCRATCH DLL
 // "generate" writes an address book into SCRATCH\data and a manifest;
 // "measure" loads DLL as the host does and prints "figure NAME VALUE"
 // lines (bench/run-wine takes medians over runs). Separate processes keep
-// each run's peak memory its own.
+// each run's peak memory its own. "smoke" does both on a small book in one
+// process, fewer rounds, and fails when the plug-in's answers are wrong.
 #include <windows.h>
 
 #include <cstdio>
@@ -24,6 +26,8 @@
 namespace {
 
 constexpr int kRecipients = 100;
+constexpr int kSmokeContacts = 150;
+constexpr int kSmokeFolders = 4;
 constexpr uint32_t kRecipientSeed = 7;
 constexpr int kWarmRounds = 7;
 constexpr int kSenderRounds = 21;
@@ -231,10 +235,14 @@ int main(int argc, char** argv) {
         spec.seed = static_cast<uint32_t>(std::strtoul(argv[5], nullptr, 10));
         return Generate(argv[2], spec);
     }
-    if (mode == "measure" && (argc == 4 || argc == 5))
-        return Measure(argv[2], argv[3], argc == 5 && std::string(argv[4]) == "smoke");
+    if (mode == "measure" && argc == 4) return Measure(argv[2], argv[3], false);
+    if (mode == "smoke" && argc == 4) {
+        const int generated = Generate(argv[2], BookSpec{kSmokeContacts, kSmokeFolders, 1});
+        return generated != 0 ? generated : Measure(argv[2], argv[3], true);
+    }
     std::fprintf(stderr,
                  "usage: halyard_hostbench.exe generate SCRATCH CONTACTS FOLDERS SEED\n"
-                 "       halyard_hostbench.exe measure SCRATCH DLL [smoke]\n");
+                 "       halyard_hostbench.exe measure SCRATCH DLL\n"
+                 "       halyard_hostbench.exe smoke SCRATCH DLL\n");
     return 2;
 }
