@@ -22,6 +22,7 @@
 #include "settings/settings.h"
 #include "settings/settings_save.h"
 #include "settings/support_link.h"
+#include "settings/update_check.h"
 #include "settings/token_list.h"
 
 namespace {
@@ -215,11 +216,6 @@ void OpenSupportMail(HWND dialog) {
     ShellExecuteA(dialog, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// No update checker ships yet: the button says so.
-void StartVersionCheck(HWND dialog) {
-    ShowStringBox(dialog, kStrNoVersionCheck, kStrErrorCaption, MB_ICONWARNING);
-}
-
 void InitDialog(HWND dialog, SSettings& s) {
     const char* version = Plugin().version ? Plugin().version->Text(VersionText::ProductVersion) : "";
     const std::string title = FillPattern(platform::LoadResString(kStrDialogTitle), version);
@@ -318,7 +314,10 @@ bool OnCommand(HWND dialog, SSettings& s, int id) {
     case IDC_WORD_DELETE: DeleteItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
     case IDC_HELP_BUTTON: OpenHelpPage(dialog); break;
     case IDC_SUPPORT_LINK: OpenSupportMail(dialog); break;
-    case IDC_CHECK_VERSION: StartVersionCheck(dialog); break;
+    case IDC_CHECK_VERSION:
+        StartUpdateCheck(dialog, Instance(), Plugin().settingsPath,
+                         Plugin().version ? Plugin().version->Text(VersionText::ProductVersion) : "");
+        break;
     case IDOK: Save(dialog, s); EndDialog(dialog, IDOK); break;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
     default: return false;

@@ -306,8 +306,9 @@ TEST_F(SettingsDialog, SwitchesEnableTheirControls) {
     EXPECT_FALSE(Enabled(IDC_WORD_ADD));
     EXPECT_FALSE(Enabled(IDC_WORD_EDIT));
 
-    // No update checker: the button says so and the dialog stays.
-    const std::string text = AnswerBox(IDC_CHECK_VERSION, platform::LoadResString(13), IDOK);
+    // The resources are loaded as data, so no module lies beside them:
+    // the button says the update checker is missing and the dialog stays.
+    const std::string text = AnswerBox(IDC_CHECK_VERSION, platform::LoadResString(38), IDOK);
     EXPECT_EQ(text, platform::LoadResString(29));
     EXPECT_TRUE(IsWindow(dialog));
 }
