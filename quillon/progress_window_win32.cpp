@@ -35,9 +35,12 @@ DWORD WINAPI Worker(void* parameter) {
     job->result = Transfer(*job->address, *job->target, job->cancel, [job](uint64_t received, uint64_t total) {
         job->received = received;
         job->total = total;
-        if (!job->progressPosted.exchange(true)) PostMessageW(job->window, kProgressMessage, 0, 0);
+        if (job->window && !job->progressPosted.exchange(true)) {
+            PostMessageW(job->window, kProgressMessage, 0, 0);
+        }
     });
-    PostMessageW(job->window, kDoneMessage, 0, 0);   // the last thing the worker does with the job
+    // The last thing the worker does with the job.
+    if (job->window) PostMessageW(job->window, kDoneMessage, 0, 0);
     return 0;
 }
 
@@ -125,5 +128,43 @@ TransferResult RunProgressWindow(const UpdateUi& ui, const std::wstring& status,
         job.result.status = TransferStatus::NetworkError;
         job.result.detail = GetLastError();
     }
+    return job.result;
+}
+
+TransferResult RunQuietTransfer(const UpdateUi& ui, const std::string& address, const TransferTarget& target) {
+    ProgressJob job;
+    job.ui = &ui;
+    job.address = &address;
+    job.target = &target;
+    job.thread.Reset(CreateThread(nullptr, 0, Worker, &job, 0, nullptr));
+    if (!job.thread) {
+        job.result.status = TransferStatus::NetworkError;
+        job.result.detail = GetLastError();
+        return job.result;
+    }
+    // Modal without a window: the owner takes no input, but every window of
+    // the thread goes on painting.
+    const bool disabled = ui.owner && !EnableWindow(ui.owner, FALSE);
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    HANDLE thread = job.thread.Get();
+    bool quit = false;
+    int quitCode = 0;
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // The application is ending: stop the transfer, pass the quit on.
+                quit = true;
+                quitCode = static_cast<int>(message.wParam);
+                job.cancel.Cancel();
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    SetCursor(previous);
+    if (disabled) EnableWindow(ui.owner, TRUE);
+    if (quit) PostQuitMessage(quitCode);
     return job.result;
 }

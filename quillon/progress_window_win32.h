@@ -13,3 +13,9 @@
 // transfer outlives the call.
 TransferResult RunProgressWindow(const UpdateUi& ui, const std::wstring& status, const std::string& address,
                                  const TransferTarget& target);
+
+// The same without a window, for the short announcement: the owner is
+// disabled and keeps painting while the worker runs; the time-outs bound
+// the wait. The only window titled "<product> Update" that a transfer
+// shows is then the installer's download.
+TransferResult RunQuietTransfer(const UpdateUi& ui, const std::string& address, const TransferTarget& target);

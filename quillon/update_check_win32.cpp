@@ -92,8 +92,7 @@ int RunUpdateCheck(const UpdateRequest& request) {
     TransferTarget target;
     target.limit = kAnnouncementMaxBytes;
     target.memory = &body;
-    const TransferResult fetched =
-        RunProgressWindow(ui, LoadText(ui.instance, IDS_CHECKING), request.address, target);
+    const TransferResult fetched = RunQuietTransfer(ui, request.address, target);
     const bool tooLarge = fetched.status == TransferStatus::TooLarge;
     if (fetched.status != TransferStatus::Done && !tooLarge) return ReportTransferFailure(ui, fetched);
 

@@ -288,8 +288,10 @@ protected:
 TEST_F(UpdateCheck, UpToDate) {
     EXPECT_EQ(Run(server + "/current/update.txt"), kQuillonUpToDate);
     ExpectOnlyBox(Expected().latest);
-    // The announcement was fetched with the progress window up.
-    EXPECT_EQ(answerer->ProgressWindows(), 1);
+    // The short announcement shows no progress window; the owner was
+    // disabled only while it came.
+    EXPECT_EQ(answerer->ProgressWindows(), 0);
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 TEST_F(UpdateCheck, NewerDeclinedDownloadsNothing) {
@@ -313,7 +315,7 @@ TEST_F(UpdateCheck, NewerDownloadedVerifiedAndStarted) {
     answerer->answers = {IDYES, IDOK};
     EXPECT_EQ(Run(server + "/newer/update.txt"), kQuillonStarted);
     EXPECT_EQ(answerer->Boxes(), (std::vector<std::string>{Question("Faster address lookup."), Expected().started}));
-    EXPECT_EQ(answerer->ProgressWindows(), 2);   // announcement, installer
+    EXPECT_EQ(answerer->ProgressWindows(), 1);   // the installer's download
     for (const Shown& s : answerer->shown) {
         EXPECT_EQ(s.caption, Expected().caption);
         EXPECT_TRUE(s.ownedByOwner);
