@@ -145,7 +145,7 @@ TransferResult RunQuietTransfer(const UpdateUi& ui, const std::string& address, 
     // Modal without a window: the owner takes no input, but every window of
     // the thread goes on painting.
     const bool disabled = ui.owner && !EnableWindow(ui.owner, FALSE);
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     HANDLE thread = job.thread.Get();
     bool quit = false;
     int quitCode = 0;
