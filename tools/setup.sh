@@ -13,7 +13,7 @@ fi
 
 for p in cmake make g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686 \
          gcc-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth \
-         locales xxd fonts-wine fonts-ipafont-gothic; do
+         locales xxd fonts-wine fonts-ipafont-gothic openssl python3; do
     have "$p" || need+=("$p")
 done
 
