@@ -36,3 +36,4 @@ constexpr unsigned kStrSingleReplyText = 34;
 constexpr unsigned kStrSingleReplyCaption = 35;
 constexpr unsigned kStrSubjectWarning = 36;
 constexpr unsigned kStrSubjectCaption = 37;
+constexpr unsigned kStrLocalHelpPage = 38;    // beside the library, in the user's language
