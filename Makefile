@@ -1,6 +1,6 @@
 # The commands a newcomer runs. Each sets up the machine first (Debian 12,
 # as root; idempotent), then builds.
-.PHONY: setup setup-release build demo test test-native test-win32 release test-release fuzz bench clean
+.PHONY: setup setup-release build demo screenshots test test-native test-win32 release test-release fuzz bench clean
 
 JOBS ?= 2
 
@@ -20,6 +20,12 @@ demo: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 	tools/bkhost examples/*.bk
+
+# Pictures of the dialogs in both languages, as the README shows them.
+screenshots: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+	tools/bkhost --shots docs/screenshots docs/screenshots/*.bk
 
 test-native: setup
 	cmake --preset native >/dev/null

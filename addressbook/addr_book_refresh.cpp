@@ -1,13 +1,11 @@
 #include "addressbook/addr_book_refresh.h"
 
 #include "addressbook/halyard_addr_book.h"
-#include "plugin/plugin_state.h"
 
-bool RefreshAddressBookIfChanged(PluginState& state) {
+bool RefreshAddressBookIfChanged(std::atomic<uint8_t>& changed, SHalyardAddrBook& book) {
     // Cleared before the rebuild: a change seen while rebuilding is kept for
     // the next check.
-    if (state.addrBookChanged.exchange(0) == 0) return false;
-    if (!state.addrBook) return false;
-    state.addrBook->Rebuild();
+    if (changed.exchange(0) == 0) return false;
+    book.Rebuild();
     return true;
 }

@@ -2,8 +2,11 @@
 // after the watcher reported a change.
 #pragma once
 
-struct PluginState;
+#include <atomic>
+#include <cstdint>
+
+class SHalyardAddrBook;
 
 // When the change flag is set: clears it and rebuilds the index. True when
 // it rebuilt.
-bool RefreshAddressBookIfChanged(PluginState& state);
+bool RefreshAddressBookIfChanged(std::atomic<uint8_t>& changed, SHalyardAddrBook& book);

@@ -19,21 +19,6 @@ bool IsBookName(const std::string& name) {
     return !name.empty() && (name[0] == '@' || name[0] == '^' || name[0] == '~');
 }
 
-// Whether path ends with a separator that is not the trail byte of a
-// double-byte character.
-bool EndsWithSeparator(const std::string& path) {
-    bool last = false;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            ++i;
-            last = false;
-        } else {
-            last = path[i] == '\\' || path[i] == '/';
-        }
-    }
-    return last;
-}
-
 void ScanFolders(FolderNode* parent, const std::string& path) {
     // Longer paths cannot be opened by the system's ANSI functions; this
     // also ends a loop of links on systems that have them.

@@ -10,7 +10,7 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 #include "settings/settings.h"
 
 namespace {
@@ -98,7 +98,7 @@ bool WriteEncodedWord(char* out, size_t outSize, const char* charset, std::strin
 
 // The name as an encoded word. Names are local code page text: Japanese
 // systems send them as ISO-2022-JP through the host, others as UTF-8.
-bool EncodeName(char* out, size_t outSize, const char* name) {
+bool EncodeName(char* out, size_t outSize, const char* name, const HostApi* host) {
     std::string_view text(name);
     if (IsEncodedName(text)) {
         if (text.size() >= outSize) return false;
@@ -106,8 +106,8 @@ bool EncodeName(char* out, size_t outSize, const char* name) {
         return true;
     }
     if (IsAscii(text)) return WriteEncodedWord(out, outSize, "ISO-2022-JP", text);
-    if (platform::AnsiCodePage() == 932 && Host().ISO_2022_JP) {
-        HostText jis(Host().ISO_2022_JP(name, 1));
+    if (platform::AnsiCodePage() == 932 && host && host->ISO_2022_JP) {
+        HostText jis(*host, host->ISO_2022_JP(name, 1));
         if (jis) {
             const void* end = std::memchr(jis.Get(), '\0', outSize);
             if (!end) return false;
@@ -133,7 +133,7 @@ bool Append(char* out, size_t outSize, size_t* length, std::string_view entry) {
 }  // namespace
 
 void FormatAddress(char* out, size_t outSize, const char* name, const char* address,
-                   bool encodeName, const SSettings& settings) {
+                   bool encodeName, const SSettings& settings, const HostApi* host) {
     if (!out || outSize == 0) return;
     out[0] = '\0';
     if (!address) address = "";
@@ -145,7 +145,7 @@ void FormatAddress(char* out, size_t outSize, const char* name, const char* addr
     }
     std::string nameText(kNameTextSize, '\0');
     if (encodeName && name[0] != '\0') {
-        if (!EncodeName(&nameText[0], kNameTextSize, name)) {
+        if (!EncodeName(&nameText[0], kNameTextSize, name, host)) {
             CopyBounded(out, outSize, address);
             return;
         }
@@ -170,8 +170,8 @@ void FormatAddress(char* out, size_t outSize, const char* name, const char* addr
 }
 
 bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFolder,
-                        ReportUnlistedFn reportUnlisted, char* out, size_t outSize,
-                        const SSettings& settings, SHalyardAddrBook* book) {
+                        const ReportUnlistedFn& reportUnlisted, char* out, size_t outSize,
+                        const SSettings& settings, SHalyardAddrBook* book, const HostApi* host) {
     if (!out || outSize == 0) return false;
     out[0] = '\0';
     if (!list || list[0] == '\0') return false;
@@ -189,7 +189,7 @@ bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFol
         if (!listed && reportUnlisted && address[0] != '\0') reportUnlisted(token);
         const char* text = address;
         if (name[0] != '\0') {
-            FormatAddress(entry, sizeof entry, name, address, encodeNames, settings);
+            FormatAddress(entry, sizeof entry, name, address, encodeNames, settings, host);
             text = entry;
         }
         if (!Append(out, outSize, &length, text)) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
+struct HostApi;
 class SSettings;
 class SHalyardAddrBook;
 
@@ -21,17 +23,17 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
 // One recipient in the chosen form into out[0..outSize). encodeName writes
 // the name as an RFC 2047 encoded word: one that already is encoded stays as
 // it is, others are converted (ISO-2022-JP through the host on Japanese
-// systems, UTF-8 elsewhere). A recipient that would not fit is the address
+// systems, UTF-8 elsewhere; without a host always UTF-8). A recipient that would not fit is the address
 // alone.
 void FormatAddress(char* out, size_t outSize, const char* name, const char* address,
-                   bool encodeName, const SSettings& settings);
+                   bool encodeName, const SSettings& settings, const HostApi* host);
 
-using ReportUnlistedFn = void (*)(const char* token);
+using ReportUnlistedFn = std::function<void(const char* token)>;
 
 // Rewrites every recipient of list with its address-book name into
 // out[0..outSize). False when the result is empty or would not fit (out is
 // then ""). Without an index (book null) nothing is listed; reportUnlisted,
 // when given, receives every token with an address that is not listed.
 bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFolder,
-                        ReportUnlistedFn reportUnlisted, char* out, size_t outSize,
-                        const SSettings& settings, SHalyardAddrBook* book);
+                        const ReportUnlistedFn& reportUnlisted, char* out, size_t outSize,
+                        const SSettings& settings, SHalyardAddrBook* book, const HostApi* host);

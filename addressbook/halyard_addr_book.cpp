@@ -126,12 +126,12 @@ void QuoteDisplayName(char* out, size_t outSize, const char* name) {
     CopyBounded(out, outSize, quoted);
 }
 
-SHalyardAddrBook* BuildAddressIndex(const char* dataFolder) {
+std::unique_ptr<SHalyardAddrBook> BuildAddressIndex(const char* dataFolder) {
     try {
         std::string root = JoinPath(dataFolder ? dataFolder : "", "AddrBook");
-        return new SHalyardAddrBook(root.c_str());
+        return std::make_unique<SHalyardAddrBook>(root.c_str());
     } catch (const std::exception&) {
-        ShowStringBox(nullptr, kStrNoAddressBook, kStrErrorCaption, platform::kMbIconWarning);
+        ShowErrorBox(nullptr, kStrNoAddressBook);
         return nullptr;
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "addressbook/address_book.h"
 
@@ -24,4 +25,4 @@ void QuoteDisplayName(char* out, size_t outSize, const char* name);
 
 // The start-up build over "AddrBook" in the host's data folder. On failure
 // shows message 15 and answers nullptr; the plug-in goes on without index.
-SHalyardAddrBook* BuildAddressIndex(const char* dataFolder);
+std::unique_ptr<SHalyardAddrBook> BuildAddressIndex(const char* dataFolder);

@@ -65,14 +65,14 @@ void BenchRewrite() {
 
     Clock::time_point start = Clock::now();
     bool ok = RewriteAddressList(list.c_str(), false, "", nullptr, out.data(), out.size(),
-                                 settings, &book);
+                                 settings, &book, nullptr);
     const double cold = MillisecondsSince(start);
 
     constexpr int kRounds = 20;
     start = Clock::now();
     for (int i = 0; i < kRounds; ++i)
         ok = RewriteAddressList(list.c_str(), false, "", nullptr, out.data(), out.size(),
-                                settings, &book) && ok;
+                                settings, &book, nullptr) && ok;
     const double warm = MillisecondsSince(start) / kRounds;
     std::printf("rewrite %d recipients over %d folders x %d entries: first %.1f ms, cached %.1f ms%s\n",
                 kRecipients, kFolders, kEntriesPerFolder, cold, warm, ok ? "" : " (FAILED)");

@@ -20,5 +20,5 @@ void OpenHelpPage(void* owner) {
     HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), "open", page.c_str(), nullptr,
                                      nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= kShellExecuteFailed)
-        ShowStringBox(owner, kStrCannotOpenHelp, kStrErrorCaption, platform::kMbIconWarning);
+        ShowErrorBox(owner, kStrCannotOpenHelp);
 }

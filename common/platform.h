@@ -95,6 +95,10 @@ std::optional<RegistryValue> ReadHostValue(const char* name);
 // Folders of the user and of all users; empty when unavailable.
 std::string AppDataFolder();        // roaming, created if missing
 std::string CommonAppDataFolder();
+// The plug-in library's module handle, handed over once by the load
+// notification; resources and the library's own path come from it.
+void SetModule(void* module);
+void* Module();
 // The full path of the plug-in library itself.
 std::string ModuleFilePath();
 

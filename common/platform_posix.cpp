@@ -432,6 +432,11 @@ std::string CommonAppDataFolder() {
     return s.commonAppData;
 }
 
+// The native build has no module: resources come from the test's table.
+void SetModule(void*) {}
+
+void* Module() { return nullptr; }
+
 std::string ModuleFilePath() {
     State& s = Global();
     std::lock_guard<std::mutex> lock(s.mutex);

@@ -6,7 +6,6 @@
 
 #include "common/platform.h"
 #include "common/win32_handles.h"
-#include "plugin/plugin_state.h"
 
 namespace platform {
 
@@ -19,7 +18,9 @@ intptr_t FromHandle(HANDLE h) { return reinterpret_cast<intptr_t>(h); }
 
 intptr_t Invalid() { return FromHandle(INVALID_HANDLE_VALUE); }
 
-HINSTANCE Instance() { return static_cast<HINSTANCE>(Plugin().instance); }
+HINSTANCE g_module = nullptr;
+
+HINSTANCE Instance() { return g_module; }
 
 win32::ScopedRegKey OpenHostKey() {
     HKEY key = nullptr;
@@ -251,6 +252,10 @@ std::string CommonAppDataFolder() {
     if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) return std::string();
     return path;
 }
+
+void SetModule(void* module) { g_module = static_cast<HINSTANCE>(module); }
+
+void* Module() { return g_module; }
 
 std::string ModuleFilePath() {
     char path[MAX_PATH] = {};

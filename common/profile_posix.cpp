@@ -118,55 +118,18 @@ size_t CopyOut(const std::string& value, char* buffer, size_t size) {
     return n;
 }
 
-// A list of names, each terminated, the list ended by one more zero; when
-// cut, the result ends with two zeros and counts size - 2.
-size_t CopyList(const std::vector<std::string>& names, char* buffer, size_t size) {
-    if (size < 2) {
-        if (size == 1) buffer[0] = '\0';
-        return 0;
-    }
-    size_t used = 0;
-    for (const std::string& name : names) {
-        if (used + name.size() + 1 > size - 1) {
-            size_t room = size - 2 - used;
-            std::memcpy(buffer + used, name.data(), room);
-            buffer[size - 2] = '\0';
-            buffer[size - 1] = '\0';
-            return size - 2;
-        }
-        std::memcpy(buffer + used, name.data(), name.size());
-        used += name.size();
-        buffer[used++] = '\0';
-    }
-    buffer[used] = '\0';
-    return used;
-}
-
 }  // namespace
 
 size_t ProfileGetString(const char* section, const char* key, const char* fallback,
                         char* buffer, size_t size, const char* path) {
     if (!buffer || size == 0) return 0;
     std::vector<Line> lines;
-    bool read = path && ReadLines(path, &lines);
-    if (read && !section) {
-        std::vector<std::string> names;
-        for (const Line& line : lines) {
-            if (line.isSection) names.push_back(line.name);
-        }
-        return CopyList(names, buffer, size);
-    }
+    // Listing sections or keys (a null name) has no caller: it reads nothing.
+    bool read = section && key && path && ReadLines(path, &lines);
     if (read) {
         size_t s = FindSection(lines, section);
         if (s < lines.size()) {
             size_t end = SectionEnd(lines, s);
-            if (!key) {
-                std::vector<std::string> names;
-                for (size_t i = s + 1; i < end; ++i) {
-                    if (!lines[i].name.empty()) names.push_back(lines[i].name);
-                }
-                return CopyList(names, buffer, size);
-            }
             for (size_t i = s + 1; i < end; ++i) {
                 if (!lines[i].name.empty() && SameNoCase(lines[i].name, key)) {
                     return CopyOut(lines[i].value, buffer, size);
@@ -198,17 +161,13 @@ int ProfileGetInt(const char* section, const char* key, int fallback, const char
 
 bool ProfileWriteString(const char* section, const char* key, const char* value,
                         const char* path) {
-    if (!section || !path) return false;
+    // Deleting a section or a key (a null name or value) has no caller.
+    if (!section || !key || !value || !path) return false;
     std::vector<Line> lines;
     ReadLines(path, &lines);
     size_t s = FindSection(lines, section);
-    if (!key) {
-        if (s < lines.size()) lines.erase(lines.begin() + s, lines.begin() + SectionEnd(lines, s));
-        return WriteLines(path, lines);
-    }
-    std::string text = std::string(key) + "=" + (value ? value : "");
+    std::string text = std::string(key) + "=" + value;
     if (s == lines.size()) {
-        if (!value) return WriteLines(path, lines);
         lines.push_back(ParseLine(std::string("[") + section + "]"));
         lines.push_back(ParseLine(text));
         return WriteLines(path, lines);
@@ -216,12 +175,10 @@ bool ProfileWriteString(const char* section, const char* key, const char* value,
     size_t end = SectionEnd(lines, s);
     for (size_t i = s + 1; i < end; ++i) {
         if (!lines[i].name.empty() && SameNoCase(lines[i].name, key)) {
-            if (value) lines[i] = ParseLine(text);
-            else lines.erase(lines.begin() + i);
+            lines[i] = ParseLine(text);
             return WriteLines(path, lines);
         }
     }
-    if (!value) return WriteLines(path, lines);
     // After the last non-blank line of the section.
     size_t at = end;
     while (at > s + 1 && Trim(lines[at - 1].text).empty()) --at;

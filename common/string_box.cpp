@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/platform.h"
+#include "resources/string_ids.h"
 
 int ShowStringBox(void* owner, unsigned textId, const char* caption, unsigned flags) {
     const std::string text = platform::LoadResString(textId);
@@ -12,4 +13,8 @@ int ShowStringBox(void* owner, unsigned textId, const char* caption, unsigned fl
 int ShowStringBox(void* owner, unsigned textId, unsigned captionId, unsigned flags) {
     const std::string caption = platform::LoadResString(captionId);
     return ShowStringBox(owner, textId, caption.c_str(), flags);
+}
+
+int ShowErrorBox(void* owner, unsigned textId) {
+    return ShowStringBox(owner, textId, kStrErrorCaption, platform::kMbIconWarning);
 }

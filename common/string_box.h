@@ -5,3 +5,5 @@
 int ShowStringBox(void* owner, unsigned textId, unsigned captionId, unsigned flags);
 // The same with a fixed caption (texts the system names itself).
 int ShowStringBox(void* owner, unsigned textId, const char* caption, unsigned flags);
+// The plug-in's error box: caption string 13, warning icon; owner may be null.
+int ShowErrorBox(void* owner, unsigned textId);

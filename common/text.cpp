@@ -186,10 +186,6 @@ size_t CopyBounded(char* out, size_t outSize, std::string_view src) {
     return n;
 }
 
-namespace {
-
-// Whether the last character of a local-code-page path is a backslash; the
-// trail byte of a double-byte character (0x5C in many kanji) is not one.
 bool EndsWithSeparator(std::string_view path) {
     bool last = false;
     for (size_t i = 0; i < path.size(); ++i) {
@@ -203,8 +199,6 @@ bool EndsWithSeparator(std::string_view path) {
     }
     return last;
 }
-
-}  // namespace
 
 std::string JoinPath(std::string_view directory, std::string_view name) {
     if (directory.empty()) return std::string(name);

@@ -47,3 +47,6 @@ size_t CopyBounded(char* out, size_t outSize, std::string_view src);
 // Joins a directory and a name with one backslash, never doubling a
 // separator ("C:\data\" + "AddrBook" gives "C:\data\AddrBook").
 std::string JoinPath(std::string_view directory, std::string_view name);
+// Whether the last character of a local-code-page path is a separator; the
+// trail byte of a double-byte character (0x5C in many kanji) is not one.
+bool EndsWithSeparator(std::string_view path);

@@ -90,6 +90,12 @@ struct LibraryTraits {
     static void Close(Handle h) { FreeLibrary(h); }
 };
 
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyIcon(h); }
+};
+
 using ScopedFile = UniqueHandle<FileTraits>;
 using ScopedFind = UniqueHandle<FindTraits>;
 using ScopedHandle = UniqueHandle<KernelTraits>;   // events, threads
@@ -97,6 +103,7 @@ using ScopedChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 using ScopedRegKey = UniqueHandle<RegKeyTraits>;
 using ScopedGdiObject = UniqueHandle<GdiObjectTraits>;
 using ScopedLibrary = UniqueHandle<LibraryTraits>;
+using ScopedIcon = UniqueHandle<IconTraits>;
 
 // Fixed global memory: the handle is the address of the block.
 class ScopedGlobalMem : public UniqueHandle<GlobalMemTraits> {

@@ -9,9 +9,8 @@
 #include "common/text.h"
 #include "outgoing/attach_scan.h"
 #include "outgoing/outgoing.h"
-#include "outgoing/utf8_window.h"
-#include "plugin/plugin_state.h"
-#include "reply/host_headers.h"
+#include "host/host_headers.h"
+#include "host/utf8_window.h"
 #include "resources/string_ids.h"
 #include "settings/settings.h"
 
@@ -24,12 +23,13 @@ constexpr size_t kMimeTypeSize = 1024;
 // The byte forms to look for. A UTF-8 window hands its text out in UTF-8,
 // so entries are converted; header values may come in either form, so for
 // headers the entry as written is kept beside its UTF-8 form.
-std::vector<std::string> EntryForms(const TokenList& list, bool utf8Window, bool keepAsWritten) {
+std::vector<std::string> EntryForms(const HostApi& host, const TokenList& list, bool utf8Window,
+                                    bool keepAsWritten) {
     std::vector<std::string> forms;
     for (const TokenNode* node = list.First(); node; node = node->next) {
         if (!utf8Window || keepAsWritten) forms.emplace_back(node->text, node->length);
         if (utf8Window) {
-            std::string utf8 = HostToUtf8(node->text);
+            std::string utf8 = HostToUtf8String(host, node->text);
             if (!utf8.empty() && (!keepAsWritten || utf8 != node->text))
                 forms.push_back(std::move(utf8));
         }
@@ -38,69 +38,75 @@ std::vector<std::string> EntryForms(const TokenList& list, bool utf8Window, bool
 }
 
 // A header set by software that sends on the user's behalf.
-bool HasMarkerHeader(HostWindow window, const char* header) {
+bool HasMarkerHeader(const HostApi& host, HostWindow window, const char* header) {
     char value[kMarkerHeaderSize];
-    return ReadComposeValue(window, header, value, sizeof value)[0] != '\0';
+    return ReadComposeValue(host, window, header, value, sizeof value)[0] != '\0';
 }
 
-bool SubjectSpeaksOfAttachment(HostWindow window, const SSettings& settings) {
+bool SubjectSpeaksOfAttachment(const Work& work, HostWindow window, const SSettings& settings) {
     // A reply's subject repeats the base mail's; only the text is the user's.
     const std::string_view text =
-        ReadComposeValue(window, "Subject", Plugin().headerBuffer, kListSize);
+        ReadComposeValue(work.host, window, "Subject", work.buffers.header, kListSize);
     if (HasReplyPrefix(text)) return false;
-    return ContainsAny(text, EntryForms(settings.attachWords, IsUtf8Window(window), true));
+    return ContainsAny(
+        text, EntryForms(work.host, settings.attachWords, IsUtf8Window(work.host, window), true));
 }
 
-bool TextSpeaksOfAttachment(HostWindow window) {
-    if (!Host().CompGetText) return false;
+bool TextSpeaksOfAttachment(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    if (!host.CompGetText) return false;
     char mimeType[kMimeTypeSize] = {};
-    HostText text(Host().CompGetText(window, mimeType, sizeof mimeType));
+    HostText text(host, host.CompGetText(window, mimeType, sizeof mimeType));
     if (!text) return false;
     mimeType[sizeof mimeType - 1] = '\0';
     const bool html = FindNoCase(mimeType, "html") != std::string_view::npos;
-    return FindAttachWord(window, text.Get(), html);
+    return FindAttachWord(work, window, text.Get(), html);
 }
 
 }  // namespace
 
-bool HeaderExcluded(HostWindow window, const char* header, const TokenList& list) {
-    if (!Plugin().headerBuffer) return false;
+bool HeaderExcluded(const Work& work, HostWindow window, const char* header,
+                    const TokenList& list) {
+    if (!work.buffers.header) return false;
     const std::string_view value =
-        ReadComposeValue(window, header, Plugin().headerBuffer, kListSize);
+        ReadComposeValue(work.host, window, header, work.buffers.header, kListSize);
     if (value.empty() || list.Empty()) return false;
-    return ContainsAny(value, EntryForms(list, IsUtf8Window(window), true));
+    return ContainsAny(value, EntryForms(work.host, list, IsUtf8Window(work.host, window), true));
 }
 
-bool FindAttachWord(HostWindow window, std::string_view text, bool html) {
-    const SSettings* settings = SSettings::Current();
+bool FindAttachWord(const Work& work, HostWindow window, std::string_view text, bool html) {
+    const SSettings* settings = work.settings;
     if (!settings || text.empty()) return false;
-    const bool utf8 = IsUtf8Window(window);
+    const bool utf8 = IsUtf8Window(work.host, window);
     std::string mark = settings->citation;
     if (utf8 && !mark.empty()) {
-        std::string converted = HostToUtf8(mark.c_str());
+        std::string converted = HostToUtf8String(work.host, mark.c_str());
         if (!converted.empty()) mark = std::move(converted);
     }
-    return FindAttachWordIn(text, EntryForms(settings->attachWords, utf8, false), mark, html);
+    return FindAttachWordIn(text, EntryForms(work.host, settings->attachWords, utf8, false), mark,
+                            html);
 }
 
-int CheckAttachment(HostWindow window) {
-    const SSettings* settings = SSettings::Current();
-    if (!settings || !settings->inspect || !Plugin().headerBuffer) return 0;
+int CheckAttachment(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    if (!settings || !settings->inspect || !work.buffers.header) return 0;
 
     char contentType[kContentTypeSize];
     if (IsMultipartWithBoundary(
-            ReadComposeValue(window, "Content-Type", contentType, sizeof contentType)))
+            ReadComposeValue(host, window, "Content-Type", contentType, sizeof contentType)))
         return 0;
-    if (HasMarkerHeader(window, "X-QXE-Ident") || HasMarkerHeader(window, "X-BkDelayStatus"))
-        return 0;
-
-    if (HeaderExcluded(window, "To", settings->excludeTo) ||
-        HeaderExcluded(window, "Cc", settings->excludeCc) ||
-        HeaderExcluded(window, "Bcc", settings->excludeBcc) ||
-        HeaderExcluded(window, "Subject", settings->excludeSubject))
+    if (HasMarkerHeader(host, window, "X-QXE-Ident") ||
+        HasMarkerHeader(host, window, "X-BkDelayStatus"))
         return 0;
 
-    if (!SubjectSpeaksOfAttachment(window, *settings) && !TextSpeaksOfAttachment(window))
+    if (HeaderExcluded(work, window, "To", settings->excludeTo) ||
+        HeaderExcluded(work, window, "Cc", settings->excludeCc) ||
+        HeaderExcluded(work, window, "Bcc", settings->excludeBcc) ||
+        HeaderExcluded(work, window, "Subject", settings->excludeSubject))
+        return 0;
+
+    if (!SubjectSpeaksOfAttachment(work, window, *settings) && !TextSpeaksOfAttachment(work, window))
         return 0;
 
     const int answer =

@@ -3,46 +3,42 @@
 // work to the subsystem that does it.
 #include <windows.h>
 
-#include <new>
+#include <memory>
+#include <string>
 
 #include "addressbook/compare_address.h"
-#include "common/sizes.h"
+#include "common/platform.h"
 #include "common/version.h"
 #include "outgoing/outgoing.h"
-#include "plugin/host_api.h"
 #include "plugin/lifecycle.h"
 #include "plugin/menu.h"
 #include "plugin/plugin_info.h"
 #include "plugin/plugin_state.h"
-#include "plugin/warning_box.h"
+#include "common/string_box.h"
 #include "reply/open_compose.h"
+#include "resources/string_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_dialog.h"
+#include "template/extend_template.h"
 #include "view/sender_view.h"
 
 namespace {
 
 BOOL ProcessAttach(HINSTANCE instance) {
+    platform::SetModule(instance);
     PluginState& state = Plugin();
-    state.instance = instance;
-    if (!Host().Init()) return FALSE;
+    if (!state.host.Init()) return FALSE;
 
-    char path[kPathSize];
-    OwnModulePath(path, sizeof path);
+    const std::string path = platform::ModuleFilePath();
     try {
-        state.version = new SVersion(path);
+        state.version = std::make_unique<SVersion>(path.c_str());
     } catch (...) {
-        state.version = nullptr;
-        ShowWarningBox(kStrNoVersionInfo);
+        ShowErrorBox(nullptr, kStrNoVersionInfo);
     }
     return TRUE;
 }
 
-void ProcessDetach() {
-    PluginState& state = Plugin();
-    delete state.version;
-    state.version = nullptr;
-}
+void ProcessDetach() { Plugin().version.reset(); }
 
 }  // namespace
 
@@ -65,28 +61,34 @@ int WINAPI BKC_OnMenuInit(HWND window, HMENU menu, int menuType) {
 }
 
 int WINAPI BKC_OnOpenMail(LPCSTR) {
-    SSettings* settings = Plugin().settings;
-    if (settings && settings->replaceMessageView) ReplaceSenderView();
+    PluginState& state = Plugin();
+    if (state.settings && state.settings->replaceMessageView)
+        ReplaceSenderView(state.MakeWork(), state.senderField);
     return 0;
 }
 
 int WINAPI BKC_OnOpenCompose(HWND window, int mode) {
-    OnOpenCompose(window, mode);
+    PluginState& state = Plugin();
+    OnOpenCompose(state.MakeWork(), state.templates.get(), window, mode);
     return 0;
 }
 
-int WINAPI BKC_OnOutgoing(HWND window, int mode) { return OnOutgoing(window, mode); }
+int WINAPI BKC_OnOutgoing(HWND window, int mode) {
+    PluginState& state = Plugin();
+    return OnOutgoing(state.MakeWork(), state.templates.get(), window, mode);
+}
 
 int WINAPI BKC_OnPlugInSetup(HWND window) {
-    SSettings* settings = Plugin().settings;
-    if (!settings) return 0;
-    RunSettingsDialog(window);
-    ChooseCompareAddress(settings->ignoreCase);
+    PluginState& state = Plugin();
+    if (!state.settings) return 0;
+    const char* version = state.version ? state.version->Text(VersionText::ProductVersion) : "";
+    RunSettingsDialog(window, *state.settings, version);
+    ChooseCompareAddress(state.settings->ignoreCase);
     return 1;
 }
 
 int WINAPI BKC_OnPlugInInfo(HostPlugInInfo* info) {
-    FillPlugInInfo(info, Plugin().version);
+    FillPlugInInfo(info, Plugin().version.get());
     return 0;
 }
 

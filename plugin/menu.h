@@ -1,6 +1,6 @@
 // The plug-in's menu items and their command procedures.
 #pragma once
 
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 
 int OnMenuInit(HostWindow window, HostMenu menu, int menuType);

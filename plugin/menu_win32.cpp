@@ -22,30 +22,38 @@ constexpr int kMenuComposeEdit = 11;
 constexpr int kMainHelpPopup = 5;       // the main menu's sixth pop-up
 constexpr int kComposeToolsPopup = 3;   // the compose menu's fourth pop-up
 
+// The host calls these with nothing but the window: each hands the work
+// what it needs from the plug-in's state.
 void WINAPI ShowHelp(HostWindow window, intptr_t) {
     if (Plugin().settings) OpenHelpPage(window);
 }
 
 void WINAPI ExtendTemplate(HostWindow window, intptr_t) {
-    if (Plugin().templates) Plugin().templates->ExpandTemplates(window);
+    PluginState& state = Plugin();
+    if (state.templates) state.templates->ExpandTemplates(state.MakeWork(), window);
 }
 
 void WINAPI UndoExtendTemplate(HostWindow window, intptr_t) {
-    if (Plugin().templates) Plugin().templates->UndoTemplates(window);
+    PluginState& state = Plugin();
+    if (state.templates) state.templates->UndoTemplates(state.host, window);
 }
+
+void WINAPI ReplyToSender(HostWindow window, intptr_t) { SwitchToReply(Plugin().MakeWork(), window); }
+
+void WINAPI ReplyToAll(HostWindow window, intptr_t) { SwitchToReplyAll(Plugin().MakeWork(), window); }
 
 // Registers the command with the host and appends it; 0 when the host
 // gave no identifier.
 UINT AppendCommand(HMENU menu, unsigned textId, int menuType, HostCommandProc procedure) {
     const std::string text = platform::LoadResString(textId, kResStringSize);
-    const UINT id = Host().RegisterCommand(text.c_str(), menuType, procedure);
+    const UINT id = Plugin().host.RegisterCommand(text.c_str(), menuType, procedure);
     if (id == 0) return 0;
     AppendMenuA(menu, MF_STRING, id, text.c_str());
     return id;
 }
 
 void AppendComposeItem(HMENU menu, unsigned textId, int menuType, HostCommandProc procedure,
-                       void* bitmap) {
+                       HGDIOBJ bitmap) {
     const UINT id = AppendCommand(menu, textId, menuType, procedure);
     if (id == 0) return;
     CheckMenuItem(menu, id, MF_BYCOMMAND | MF_UNCHECKED);
@@ -55,7 +63,8 @@ void AppendComposeItem(HMENU menu, unsigned textId, int menuType, HostCommandPro
 }  // namespace
 
 int OnMenuInit(HostWindow, HostMenu menu, int menuType) {
-    if (!Host().RegisterCommand || !menu) return 0;
+    PluginState& state = Plugin();
+    if (!state.host.RegisterCommand || !menu) return 0;
     HMENU given = static_cast<HMENU>(menu);
 
     if (menuType == kMenuMain) {
@@ -67,11 +76,10 @@ int OnMenuInit(HostWindow, HostMenu menu, int menuType) {
 
     HMENU target = menuType == kMenuCompose ? GetSubMenu(given, kComposeToolsPopup) : given;
     if (!target) return 0;
-    PluginState& state = Plugin();
     AppendMenuA(target, MF_SEPARATOR, 0, nullptr);
     AppendComposeItem(target, kStrExtendTemplate, menuType, ExtendTemplate, nullptr);
     AppendComposeItem(target, kStrUndoTemplate, menuType, UndoExtendTemplate, nullptr);
-    AppendComposeItem(target, kStrReply, menuType, SwitchToReply, state.bitmapReply);
-    AppendComposeItem(target, kStrReplyAll, menuType, SwitchToReplyAll, state.bitmapReplyAll);
+    AppendComposeItem(target, kStrReply, menuType, ReplyToSender, state.bitmapReply.Get());
+    AppendComposeItem(target, kStrReplyAll, menuType, ReplyToAll, state.bitmapReplyAll.Get());
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 
 class SVersion;
 

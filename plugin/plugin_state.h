@@ -1,38 +1,64 @@
-// The process-wide objects that the start routine creates and the exit
-// routine destroys. Everything here belongs to the host's thread, except
-// the three watcher flags, which the change watcher shares.
+// The process-wide objects: the host's bound functions, made when the
+// library loads, and what the start routine creates and the exit routine
+// destroys. Everything here belongs to the host's thread, except the
+// watcher's flags, thread and event, which the change watcher shares.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "common/sizes.h"
+#include "common/win32_handles.h"
+#include "host/work.h"
 
 class SSettings;
 class SHalyardAddrBook;
 class SExtendTemplate;
 class SVersion;
 
+// HeaderBuffer, CopyBuffer and ResultBuffer, kListSize bytes of fixed
+// global memory each.
+struct OwnedWorkBuffers {
+    win32::ScopedGlobalMem header;
+    win32::ScopedGlobalMem copy;
+    win32::ScopedGlobalMem result;
+
+    // All three or none.
+    bool Allocate();
+    // Result, copy, then header.
+    void Free();
+    WorkBuffers View() const { return {header.Bytes(), copy.Bytes(), result.Bytes()}; }
+};
+
 struct PluginState {
-    void* instance = nullptr;             // HINSTANCE of the library
-    SVersion* version = nullptr;          // own version record; null when unreadable
+    PluginState();
+    ~PluginState();
+    PluginState(const PluginState&) = delete;
+    PluginState& operator=(const PluginState&) = delete;
+
+    // What a piece of work receives from the entry points.
+    Work MakeWork();
+
+    HostApi host;
+    std::unique_ptr<SVersion> version;     // null when unreadable
     char settingsPath[kPathSize] = {};
-    SSettings* settings = nullptr;        // null: the plug-in is inactive
-    SHalyardAddrBook* addrBook = nullptr; // null: no address index
-    SExtendTemplate* templates = nullptr;
-    char* headerBuffer = nullptr;         // kListSize bytes each
-    char* copyBuffer = nullptr;
-    char* resultBuffer = nullptr;
-    void* messageView = nullptr;          // HWND
-    void* senderField = nullptr;          // HWND
-    void* bitmapReply = nullptr;          // HBITMAP 108
-    void* bitmapReplyAll = nullptr;       // HBITMAP 113
+    std::unique_ptr<SSettings> settings;   // null: the plug-in is inactive
+    std::unique_ptr<SHalyardAddrBook> addrBook;   // null: no address index
+    std::unique_ptr<SExtendTemplate> templates;
+    OwnedWorkBuffers buffers;
+    HostWindow messageView = nullptr;      // the host's; not owned
+    HostWindow senderField = nullptr;
+    win32::ScopedGdiObject bitmapReply;    // bitmap 108
+    win32::ScopedGdiObject bitmapReplyAll; // bitmap 113
 
     // Shared with the change watcher thread.
     std::atomic<uint8_t> addrBookChanged{0};
     std::atomic<uint8_t> stopFlag{0};
-    void* stopEvent = nullptr;            // HANDLE
-    void* watcherThread = nullptr;        // HANDLE
+    win32::ScopedHandle stopEvent;
+    win32::ScopedHandle watcherThread;
 };
 
+// The one state of the process, reached only by the entry points and the
+// host's command and thread procedures.
 PluginState& Plugin();

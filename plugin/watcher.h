@@ -2,9 +2,11 @@
 #pragma once
 
 class SHalyardAddrBook;
+struct PluginState;
 
-// Starts watching the content folder of every book the index knows.
-// False when the thread could not be started.
-bool StartAddressBookWatcher(SHalyardAddrBook* book);
+// Starts watching the content folder of every book the index knows; raises
+// state.addrBookChanged on a change. False when the thread could not be
+// started.
+bool StartAddressBookWatcher(PluginState& state, const SHalyardAddrBook& book);
 // Sets the stop flag, signals the stop event and waits at most 4000 ms.
-void StopAddressBookWatcher();
+void StopAddressBookWatcher(PluginState& state);

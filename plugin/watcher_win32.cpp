@@ -1,5 +1,5 @@
 // The address-book change watcher: one thread waits on a change notification
-// per book folder and on the stop event, and raises Plugin().addrBookChanged.
+// per book folder and on the stop event, and raises the state's change flag.
 #include "plugin/watcher.h"
 
 #include <windows.h>
@@ -28,6 +28,8 @@ struct WatcherStart {
     std::vector<std::string> folders;
     win32::ScopedHandle stopEvent;   // the thread's own handle to the event
     HMODULE module = nullptr;        // the thread's reference to this library
+    // The process-wide state, which outlives the library's use of the thread.
+    PluginState* state = nullptr;
 };
 
 // Lists every folder below path once. Some systems (Wine) extend a subtree
@@ -59,7 +61,7 @@ void Watch(WatcherStart& start) {
     }
 
     HANDLE table[kWaitTableSize];
-    PluginState& state = Plugin();
+    PluginState& state = *start.state;
     while (!state.stopFlag.load()) {
         DWORD count = 0;
         table[count++] = start.stopEvent.Get();
@@ -93,12 +95,12 @@ DWORD WINAPI WatcherThread(void* parameter) {
 
 }  // namespace
 
-bool StartAddressBookWatcher(SHalyardAddrBook* book) {
-    PluginState& state = Plugin();
-    if (!book || state.watcherThread) return false;
+bool StartAddressBookWatcher(PluginState& state, const SHalyardAddrBook& book) {
+    if (state.watcherThread) return false;
 
     auto start = std::make_unique<WatcherStart>();
-    start->folders = book->BookContentPaths();
+    start->folders = book.BookContentPaths();
+    start->state = &state;
 
     win32::ScopedHandle stopEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     if (!stopEvent) return false;
@@ -114,26 +116,22 @@ bool StartAddressBookWatcher(SHalyardAddrBook* book) {
     win32::ScopedLibrary moduleReference(start->module);
 
     state.stopFlag.store(0);
-    HANDLE thread = CreateThread(nullptr, kWatcherStackSize, WatcherThread, start.get(), 0, nullptr);
+    win32::ScopedHandle thread(
+        CreateThread(nullptr, kWatcherStackSize, WatcherThread, start.get(), 0, nullptr));
     if (!thread) return false;
     // The thread owns the start record and the module reference now.
     start.release();
     moduleReference.Release();
-    state.stopEvent = stopEvent.Release();
-    state.watcherThread = thread;
+    state.stopEvent = std::move(stopEvent);
+    state.watcherThread = std::move(thread);
     return true;
 }
 
-void StopAddressBookWatcher() {
-    PluginState& state = Plugin();
+void StopAddressBookWatcher(PluginState& state) {
     state.stopFlag.store(1);
-    if (state.stopEvent) SetEvent(static_cast<HANDLE>(state.stopEvent));
-    if (state.watcherThread) {
-        WaitForSingleObject(static_cast<HANDLE>(state.watcherThread), kStopWaitMs);
-        CloseHandle(static_cast<HANDLE>(state.watcherThread));
-    }
+    if (state.stopEvent) SetEvent(state.stopEvent.Get());
+    if (state.watcherThread) WaitForSingleObject(state.watcherThread.Get(), kStopWaitMs);
     // The thread closes its own handle to the event; this one is ours.
-    if (state.stopEvent) CloseHandle(static_cast<HANDLE>(state.stopEvent));
-    state.watcherThread = nullptr;
-    state.stopEvent = nullptr;
+    state.watcherThread.Reset();
+    state.stopEvent.Reset();
 }

@@ -8,7 +8,6 @@
 #include "addressbook/address_format.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
 #include "reply/reply_all.h"
 
 namespace {
@@ -53,8 +52,7 @@ size_t FilterAddresses(TokenList& out, const char* text, const TokenList& exclus
     return added;
 }
 
-bool AppendJoined(size_t capacity, const TokenList& list) {
-    char* result = Plugin().resultBuffer;
+bool AppendJoined(char* result, size_t capacity, const TokenList& list) {
     if (!result) return false;
     size_t length = strnlen(result, kListSize);
     if (length >= kListSize) return false;

@@ -6,7 +6,6 @@
 
 #include "common/platform.h"
 #include "common/string_box.h"
-#include "plugin/plugin_state.h"
 #include "reply/reply_all.h"
 #include "reply/rewrite.h"
 #include "reply/warnings.h"
@@ -15,7 +14,6 @@
 #include "template/extend_template.h"
 
 namespace {
-
 
 enum ComposeMode : int {
     kModeNew = 0,
@@ -38,40 +36,39 @@ bool ExpandsTemplates(int mode) {
 
 }  // namespace
 
-int OnOpenCompose(HostWindow window, int mode) {
-    PluginState& state = Plugin();
-    SSettings* settings = state.settings;
+int OnOpenCompose(const Work& work, SExtendTemplate* templates, HostWindow window, int mode) {
+    SSettings* settings = work.settings;
     if (!settings) return 0;
 
     // Window handles are reused: an undo entry of an earlier window with
     // this handle must not apply to the new one.
-    if (state.templates) state.templates->ForgetWindow(window);
+    if (templates) templates->ForgetWindow(window);
 
-    if (settings->singleWarning && mode == kModeReply && CheckSingleReply(window)) {
+    if (settings->singleWarning && mode == kModeReply && CheckSingleReply(work, window)) {
         ShowStringBox(window, kStrSingleReplyText, kStrSingleReplyCaption, platform::kMbOk);
     }
 
     settings->RefreshHostAddressFormat();
 
     const bool bypass = platform::ControlKeyDown() && settings->ctrlNoEffect;
-    if (Host().GetWindowHandles) {
+    if (work.host.GetWindowHandles) {
         HostWindow main = nullptr, tree = nullptr, list = nullptr, view = nullptr;
-        Host().GetWindowHandles(&main, &tree, &list, &view);
+        work.host.GetWindowHandles(&main, &tree, &list, &view);
     }
 
     bool processed = false;
     if (!bypass) {
         if (RewritesRecipients(mode)) {
-            processed = RewriteReplyHeaders(window);
+            processed = RewriteReplyHeaders(work, window);
         } else if (mode == kModeReplyAll) {
-            processed = ArrangeReplyAll(window);
-            processed = RewriteReplyHeaders(window) || processed;
+            processed = ArrangeReplyAll(work, window);
+            processed = RewriteReplyHeaders(work, window) || processed;
         }
     }
 
-    if (settings->extendTemplate && ExpandsTemplates(mode) && state.templates)
-        processed = state.templates->ExpandTemplates(window) || processed;
+    if (settings->extendTemplate && ExpandsTemplates(mode) && templates)
+        processed = templates->ExpandTemplates(work, window) || processed;
 
-    if (processed && settings->addPluginHeader) AddMailerPluginHeader(window);
+    if (processed && settings->addPluginHeader) AddMailerPluginHeader(work, window);
     return 0;
 }

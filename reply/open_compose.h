@@ -1,6 +1,9 @@
 // The body of BKC_OnOpenCompose.
 #pragma once
 
-#include "plugin/host_api.h"
+#include "host/work.h"
 
-int OnOpenCompose(HostWindow window, int mode);
+class SExtendTemplate;
+
+// templates: the template engine, null when there is none.
+int OnOpenCompose(const Work& work, SExtendTemplate* templates, HostWindow window, int mode);

@@ -10,8 +10,8 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
-#include "reply/host_headers.h"
+#include "host/host_headers.h"
+#include "host/utf8_window.h"
 #include "reply/rewrite.h"
 #include "settings/settings.h"
 
@@ -40,26 +40,27 @@ bool HasText(const char* text) {
 
 }  // namespace
 
-bool ArrangeReplyAll(HostWindow window) {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
+bool ArrangeReplyAll(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.Ready()) return false;
     if (settings->arrange != kArrangeKeepTo) return false;
 
-    char* composeTo = ReadComposeValue(window, "To", state.copyBuffer, kListSize);
-    const char* replyTo = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
+    char* composeTo = ReadComposeValue(host, window, "To", buffers.copy, kListSize);
+    const char* replyTo = ReadMailValue(host, "Reply-To", buffers.header, kListSize);
     if (settings->excludeReplyTo && EqualNoCaseAscii(replyTo, composeTo)) return false;
 
     char baseFrom[kFromSize];
     char composeFrom[kFromSize];
-    ReadMailValue("From", baseFrom, sizeof baseFrom);
-    ReadComposeValue(window, "From", composeFrom, sizeof composeFrom);
+    ReadMailValue(host, "From", baseFrom, sizeof baseFrom);
+    ReadComposeValue(host, window, "From", composeFrom, sizeof composeFrom);
     const std::string self = AddressOf(composeFrom);
     const std::string sender = AddressOf(baseFrom);
 
     // The user never stays among the base mail's To recipients.
     TokenList baseToList;
-    CollectAddresses(baseToList, ReadMailValue("To", state.headerBuffer, kListSize), self.c_str());
+    CollectAddresses(baseToList, ReadMailValue(host, "To", buffers.header, kListSize), self.c_str());
 
     // The sender leads, unless the base mail is the user's own.
     TokenList toList;
@@ -68,74 +69,76 @@ bool ArrangeReplyAll(HostWindow window) {
         toList.Append(std::string_view(node->text, node->length));
 
     TokenList ccList;
-    FilterAddresses(ccList, ReadComposeValue(window, "Cc", state.headerBuffer, kListSize), toList);
+    FilterAddresses(ccList, ReadComposeValue(host, window, "Cc", buffers.header, kListSize), toList);
 
     // What the host put into To beyond the arranged list, such as a Reply-To.
     TokenList extraList;
     FilterAddresses(extraList, composeTo, toList);
     if (settings->selfExclude) RemoveFirstSelf(extraList, self);
 
-    char* result = state.resultBuffer;
+    char* result = buffers.result;
     result[0] = '\0';
-    if (!AppendJoined(kListSize, extraList)) return false;
-    if (!AppendJoined(kListSize - std::strlen(result), toList)) return false;
+    if (!AppendJoined(result, kListSize, extraList)) return false;
+    if (!AppendJoined(result, kListSize - std::strlen(result), toList)) return false;
     // The To text waits in the copy buffer (the host's To is read) until the
     // Cc is known to fit: the two are written together or not at all.
     const char* newTo = WithoutLeadingComma(result);
-    std::memmove(state.copyBuffer, newTo, std::strlen(newTo) + 1);
+    std::memmove(buffers.copy, newTo, std::strlen(newTo) + 1);
 
     result[0] = '\0';
-    if (!AppendJoined(kListSize, ccList)) return false;
+    if (!AppendJoined(result, kListSize, ccList)) return false;
 
-    SetComposeHeader(window, "To", state.copyBuffer);
-    SetComposeHeader(window, "Cc", WithoutLeadingComma(result));
+    SetComposeHeader(host, window, "To", buffers.copy);
+    SetComposeHeader(host, window, "Cc", WithoutLeadingComma(result));
     return true;
 }
 
-void HALYARD_WINAPI SwitchToReply(HostWindow window, intptr_t) {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer) return;
+void SwitchToReply(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.header) return;
     const bool control = platform::ControlKeyDown();
 
-    const char* to = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
-    if (to[0] == '\0') to = ReadMailValue("From", state.headerBuffer, kListSize);
-    SetComposeHeader(window, "To", to);
-    SetComposeHeader(window, "Cc", "");
+    const char* to = ReadMailValue(host, "Reply-To", buffers.header, kListSize);
+    if (to[0] == '\0') to = ReadMailValue(host, "From", buffers.header, kListSize);
+    SetComposeHeader(host, window, "To", to);
+    SetComposeHeader(host, window, "Cc", "");
 
     if (control && settings->ctrlNoEffect) return;
-    if (RewriteReplyHeaders(window) && settings->addPluginHeader) AddMailerPluginHeader(window);
+    if (RewriteReplyHeaders(work, window) && settings->addPluginHeader) AddMailerPluginHeader(work, window);
 }
 
-void HALYARD_WINAPI SwitchToReplyAll(HostWindow window, intptr_t) {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer || !state.resultBuffer) return;
+void SwitchToReplyAll(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.header || !buffers.result) return;
     const bool control = platform::ControlKeyDown();
 
-    const char* to = ReadMailValue("Reply-To", state.headerBuffer, kListSize);
-    if (to[0] == '\0') to = ReadMailValue("From", state.headerBuffer, kListSize);
-    SetComposeHeader(window, "To", to);
+    const char* to = ReadMailValue(host, "Reply-To", buffers.header, kListSize);
+    if (to[0] == '\0') to = ReadMailValue(host, "From", buffers.header, kListSize);
+    SetComposeHeader(host, window, "To", to);
 
     TokenList exclusion;
     exclusion.Append(to);
     if (settings->selfExclude) {
         char composeFrom[kFromSize];
-        exclusion.Append(ReadComposeValue(window, "From", composeFrom, sizeof composeFrom));
+        exclusion.Append(ReadComposeValue(host, window, "From", composeFrom, sizeof composeFrom));
     }
 
     TokenList ccList;
-    FilterAddresses(ccList, ReadMailValue("To", state.headerBuffer, kListSize), exclusion);
-    FilterAddresses(ccList, ReadMailValue("Cc", state.headerBuffer, kListSize), exclusion);
+    FilterAddresses(ccList, ReadMailValue(host, "To", buffers.header, kListSize), exclusion);
+    FilterAddresses(ccList, ReadMailValue(host, "Cc", buffers.header, kListSize), exclusion);
 
     // A Cc that does not fit whole is not written: the old one stays rather
     // than a list that silently drops recipients.
-    state.resultBuffer[0] = '\0';
-    if (AppendJoined(kListSize, ccList))
-        SetComposeHeader(window, "Cc", WithoutLeadingComma(state.resultBuffer));
+    buffers.result[0] = '\0';
+    if (AppendJoined(buffers.result, kListSize, ccList))
+        SetComposeHeader(host, window, "Cc", WithoutLeadingComma(buffers.result));
 
     if (control && settings->ctrlNoEffect) return;
-    const bool arranged = ArrangeReplyAll(window);
-    const bool rewritten = RewriteReplyHeaders(window);
-    if ((arranged || rewritten) && settings->addPluginHeader) AddMailerPluginHeader(window);
+    const bool arranged = ArrangeReplyAll(work, window);
+    const bool rewritten = RewriteReplyHeaders(work, window);
+    if ((arranged || rewritten) && settings->addPluginHeader) AddMailerPluginHeader(work, window);
 }

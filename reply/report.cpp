@@ -12,10 +12,8 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
-#include "plugin/plugin_state.h"
 #include "reply/report_lines.h"
 #include "resources/string_ids.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -61,9 +59,8 @@ unsigned AppendReportLine(const char* path, std::string_view quotedName,
 
 }  // namespace
 
-void ReportMissingAddress(const char* token) {
-    const SSettings* settings = Plugin().settings;
-    if (!settings || !token) return;
+void ReportMissingAddress(const char* reportFile, const char* token) {
+    if (!reportFile || !token) return;
 
     char name[kNameSize];
     char address[kNameSize];
@@ -75,7 +72,7 @@ void ReportMissingAddress(const char* token) {
     if (addressLength == 0 || !std::strchr(address, '@')) return;
     if (std::strlen(quotedName) + addressLength + kLineOverhead >= kNameSize) return;
 
-    const unsigned failure = AppendReportLine(settings->reportFile, quotedName, address);
+    const unsigned failure = AppendReportLine(reportFile, quotedName, address);
     if (failure)
         ShowStringBox(nullptr, failure, kReportCaption, platform::kMbIconWarning);
 }

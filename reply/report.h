@@ -2,5 +2,5 @@
 #pragma once
 
 // Appends the token's name and address to the report file unless the same
-// person is already there.
-void ReportMissingAddress(const char* token);
+// person is already there. Failures are shown to the user.
+void ReportMissingAddress(const char* reportFile, const char* token);

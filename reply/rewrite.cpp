@@ -13,8 +13,8 @@
 #include "addressbook/mailbox.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
-#include "reply/host_headers.h"
+#include "host/host_headers.h"
+#include "host/utf8_window.h"
 #include "reply/report.h"
 #include "settings/settings.h"
 
@@ -44,29 +44,29 @@ void Unfold(char* list) {
 
 }  // namespace
 
-bool CopyRecipients() {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer || !state.copyBuffer) return false;
+bool CopyRecipients(const Work& work) {
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.header || !buffers.copy) return false;
 
-    if (settings->serializeRcpts && Host().SerializeRcpts) {
-        HostText expanded(Host().SerializeRcpts(state.headerBuffer));
+    if (settings->serializeRcpts && work.host.SerializeRcpts) {
+        HostText expanded(work.host, work.host.SerializeRcpts(buffers.header));
         if (expanded) {
             const size_t length = strnlen(expanded.Get(), kListSize);
             if (length < kListSize) {
-                std::memcpy(state.copyBuffer, expanded.Get(), length + 1);
+                std::memcpy(buffers.copy, expanded.Get(), length + 1);
                 return true;
             }
         }
     }
-    const size_t length = strnlen(state.headerBuffer, kListSize);
+    const size_t length = strnlen(buffers.header, kListSize);
     if (length >= kListSize) return false;
-    std::memcpy(state.copyBuffer, state.headerBuffer, length + 1);
+    std::memcpy(buffers.copy, buffers.header, length + 1);
     return true;
 }
 
-char* GroupReferenceFolder(char* out, size_t outSize) {
-    char* raw = Plugin().headerBuffer;
+char* GroupReferenceFolder(const Work& work, char* out, size_t outSize) {
+    char* raw = work.buffers.header;
     if (!raw || !out || outSize == 0) return nullptr;
 
     char* reference = nullptr;
@@ -84,32 +84,34 @@ char* GroupReferenceFolder(char* out, size_t outSize) {
     if (name.size() >= 3 && name[1] == '"' && name.back() == '"')
         name = "@" + name.substr(2, name.size() - 3);
 
-    const std::string path = JoinPath(JoinPath(HostDataFolder(), "AddrBook"), name);
+    const std::string path = JoinPath(JoinPath(HostDataFolder(work.host), "AddrBook"), name);
     if (path.size() >= std::min(outSize, kPathSize)) return nullptr;
     std::memcpy(out, path.c_str(), path.size() + 1);
     return out;
 }
 
-bool RewriteHeader(HostWindow window, const char* headerName, const char* groupFolder) {
-    PluginState& state = Plugin();
-    const SSettings* settings = state.settings;
-    if (!settings || !state.headerBuffer || !state.copyBuffer || !state.resultBuffer) return false;
+bool RewriteHeader(const Work& work, HostWindow window, const char* headerName,
+                   const char* groupFolder) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    const WorkBuffers& buffers = work.buffers;
+    if (!settings || !buffers.Ready()) return false;
 
-    const char* raw = ReadComposeValue(window, headerName, state.headerBuffer, kListSize);
+    const char* raw = ReadComposeValue(host, window, headerName, buffers.header, kListSize);
     if (raw[0] == '\0') return false;
     const bool encoded = HoldsEncodedWord(raw);
 
-    const bool copied = CopyRecipients();
-    char* list = copied ? state.copyBuffer : state.headerBuffer;
+    const bool copied = CopyRecipients(work);
+    char* list = copied ? buffers.copy : buffers.header;
 
     if (settings->selfExclude && list[0] != '\0') {
         const bool isTo = EqualNoCaseAscii(headerName, "To");
-        const bool changed = ExcludeSelf(list, isTo, HostDataFolder(), HostCurrentMailBox(),
-                                         state.resultBuffer, kListSize);
+        const bool changed = ExcludeSelf(list, isTo, HostDataFolder(host), HostCurrentMailBox(host),
+                                         buffers.result, kListSize);
         // A header that held only the user's own address is written empty:
         // keeping it would keep the user among the recipients.
         if (changed && list[0] == '\0') {
-            SetComposeHeader(window, headerName, "");
+            SetComposeHeader(host, window, headerName, "");
             return true;
         }
     }
@@ -118,32 +120,35 @@ bool RewriteHeader(HostWindow window, const char* headerName, const char* groupF
 
     if (!settings->useAddrBook) {
         if (!copied) return false;
-        SetComposeHeader(window, headerName, list);
+        SetComposeHeader(host, window, headerName, list);
         return true;
     }
 
     if (list[0] == '\0') return false;
     char referenceFolder[kPathSize];
     const char* hint = groupFolder ? groupFolder : "";
-    if (copied && GroupReferenceFolder(referenceFolder, sizeof referenceFolder))
+    if (copied && GroupReferenceFolder(work, referenceFolder, sizeof referenceFolder))
         hint = referenceFolder;
-    ReportUnlistedFn report = settings->reportSwitch ? ReportMissingAddress : nullptr;
-    if (!RewriteAddressList(list, encoded, hint, report, state.resultBuffer, kListSize,
-                            *settings, state.addrBook))
+    ReportUnlistedFn report;
+    if (settings->reportSwitch) {
+        const char* reportFile = settings->reportFile;
+        report = [reportFile](const char* token) { ReportMissingAddress(reportFile, token); };
+    }
+    if (!RewriteAddressList(list, encoded, hint, report, buffers.result, kListSize, *settings,
+                            work.addrBook, &host))
         return false;
-    SetComposeHeader(window, headerName, state.resultBuffer);
+    SetComposeHeader(host, window, headerName, buffers.result);
     return true;
 }
 
-bool RewriteReplyHeaders(HostWindow window) {
-    PluginState& state = Plugin();
-    if (!state.addrBook || !state.settings) return false;
-    RefreshAddressBookIfChanged(state);
+bool RewriteReplyHeaders(const Work& work, HostWindow window) {
+    if (!work.addrBook || !work.settings) return false;
+    if (work.addrBookChanged) RefreshAddressBookIfChanged(*work.addrBookChanged, *work.addrBook);
 
-    const std::string groupFolder =
-        state.addrBook->ResolveFolderGroup(HostDataFolder(), HostCurrentFolder());
+    const std::string groupFolder = work.addrBook->ResolveFolderGroup(
+        HostDataFolder(work.host), HostCurrentFolder(work.host));
     bool every = true;
     for (const char* header : kRecipientHeaders)
-        every = RewriteHeader(window, header, groupFolder.c_str()) && every;
+        every = RewriteHeader(work, window, header, groupFolder.c_str()) && every;
     return every;
 }

@@ -9,8 +9,7 @@
 #include "common/sizes.h"
 #include "common/string_box.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
-#include "reply/host_headers.h"
+#include "host/host_headers.h"
 #include "reply/reply_all.h"
 #include "resources/string_ids.h"
 #include "settings/settings.h"
@@ -29,32 +28,34 @@ bool IsBareReplySubject(std::string_view subject) {
     return EqualNoCaseAscii(subject.substr(first, last - first + 1), "Re:");
 }
 
-bool CheckSingleReply(HostWindow window) {
-    const SSettings* settings = SSettings::Current();
-    char* buffer = Plugin().headerBuffer;
+bool CheckSingleReply(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
+    char* buffer = work.buffers.header;
     if (!settings || !settings->singleWarning || !buffer) return false;
     // Control held says the user means this reply as it is.
     if (platform::ControlKeyDown()) return false;
 
     // The one being answered and the user are no reason to warn.
     TokenList answered;
-    answered.Append(AddressOf(ReadComposeValue(window, "To", buffer, kListSize)));
+    answered.Append(AddressOf(ReadComposeValue(host, window, "To", buffer, kListSize)));
     char from[kFromSize];
-    answered.Append(AddressOf(ReadComposeValue(window, "From", from, sizeof from)));
+    answered.Append(AddressOf(ReadComposeValue(host, window, "From", from, sizeof from)));
 
     TokenList others;
-    size_t count = FilterAddresses(others, ReadMailValue("To", buffer, kListSize), answered);
+    size_t count = FilterAddresses(others, ReadMailValue(host, "To", buffer, kListSize), answered);
     if (count == 0) {
-        count = FilterAddresses(others, ReadMailValue("Cc", buffer, kListSize), answered);
+        count = FilterAddresses(others, ReadMailValue(host, "Cc", buffer, kListSize), answered);
     }
     return count > 0;
 }
 
-int CheckReplySubject(HostWindow window) {
-    const SSettings* settings = SSettings::Current();
+int CheckReplySubject(const Work& work, HostWindow window) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
     if (!settings || !settings->emptySubject) return 0;
     char subject[kSubjectSize];
-    if (!IsBareReplySubject(ReadComposeValue(window, "Subject", subject, sizeof subject)))
+    if (!IsBareReplySubject(ReadComposeValue(host, window, "Subject", subject, sizeof subject)))
         return 0;
 
     const int answer =

@@ -3,12 +3,12 @@
 
 #include <string_view>
 
-#include "plugin/host_api.h"
+#include "host/work.h"
 
 // True when a reply to the sender leaves out other recipients of the base mail.
-bool CheckSingleReply(HostWindow window);
+bool CheckSingleReply(const Work& work, HostWindow window);
 // 0 to let the message go on, -1 to stop it.
-int CheckReplySubject(HostWindow window);
+int CheckReplySubject(const Work& work, HostWindow window);
 
 // The subject, without the spaces around it, is the reply prefix alone
 // ("Re:" in any letter case).

@@ -6,9 +6,8 @@ DialogEnableState ComputeEnableState(bool useAddrBook, bool domainsEmpty, bool i
     state.replyFormat = useAddrBook;
     state.domainList = useAddrBook;
     state.groupFormat = useAddrBook && !domainsEmpty;
-    // Add stays usable with an empty list, or an emptied list could never
-    // be filled again.
-    state.wordsAdd = inspect;
+    // An emptied word list locks its Add button too until the dialog closes;
+    // the next start fills the empty list with the default words again.
     state.wordsList = inspect && !wordsEmpty;
     return state;
 }

@@ -10,8 +10,7 @@ struct DialogEnableState {
     bool replyFormat;       // 1002, 1003, 1012, 1013
     bool domainList;        // 1061 and its Add, Edit, Delete (1054-1056)
     bool groupFormat;       // 1004, 1005, 1020, 1021
-    bool wordsAdd;          // 1058
-    bool wordsList;         // 1057 and its Edit, Delete (1059, 1060)
+    bool wordsList;         // 1057 and its Add, Edit, Delete (1058-1060)
 };
 
 DialogEnableState ComputeEnableState(bool useAddrBook, bool domainsEmpty, bool inspect,

@@ -7,12 +7,10 @@
 
 #include "common/platform.h"
 #include "common/text.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_path.h"
 
 namespace {
-
-constexpr char kSettings[] = "Settings";
-constexpr char kAttachment[] = "Attachment";
-constexpr char kGroupDomain[] = "GroupDomain";
 
 // A list value is read through a buffer of this size (8191 characters).
 constexpr size_t kListValueSize = 8192;
@@ -21,18 +19,7 @@ constexpr size_t kAddressFormatBytes = 4;
 constexpr int32_t kDefaultHostAddressFormat = 2;
 constexpr char kDefaultCitation[] = "> ";
 
-constexpr char kReportFolder[] = "Tarnwick\\Halyard";
 constexpr char kReportFileName[] = "NOENTRY.txt";
-
-SSettings* g_current = nullptr;
-
-int ReadInt(const char* section, const char* key, int fallback, const char* path) {
-    return platform::ProfileGetInt(section, key, fallback, path);
-}
-
-bool ReadBool(const char* section, const char* key, bool fallback, const char* path) {
-    return ReadInt(section, key, fallback ? 1 : 0, path) != 0;
-}
 
 // Reads a comma list; an empty value with a default string takes that
 // string and writes it under the key, so the file shows it next time.
@@ -65,7 +52,7 @@ std::string FolderOf(const char* path) {
 std::string DefaultReportFile(const char* settingsPath, bool createFolder) {
     std::string common = platform::CommonAppDataFolder();
     if (!common.empty()) {
-        std::string folder = JoinPath(common, kReportFolder);
+        std::string folder = JoinPath(common, kVendorFolder);
         if (!createFolder || platform::IsDirectory(folder.c_str()) ||
             platform::CreateDirectories(folder.c_str())) {
             return JoinPath(folder, kReportFileName);
@@ -124,73 +111,44 @@ int32_t MapHostAddressFormat(uint32_t registryValue) {
     }
 }
 
-SSettings::SSettings(void* moduleInstance, const char* path) : module(moduleInstance), settingsPath(path) {
+SSettings::SSettings(const char* path) : settingsPath(path) {
     if (!path || !*path) throw std::runtime_error("no settings file");
-    // Current from the start; a failure below restores the previous record.
-    SSettings* previous = g_current;
-    g_current = this;
-    try {
-        useAddrBook = ReadBool(kSettings, "UseAddrBook", true, path);
-        replyFormat = ReadInt(kSettings, "ReplyFormat", 2, path);
-        arrange = ReadInt(kSettings, "Arrange", 1, path);
-        excludeReplyTo = ReadBool(kSettings, "ExcludeReplyTo", true, path);
-        selfExclude = ReadBool(kSettings, "SelfExclude", true, path);
-        serializeRcpts = ReadBool(kSettings, "SerializeRcpts", true, path);
-        reportSwitch = ReadBool(kSettings, "ReportSwitch", false, path);
+    for (const OptionKey& option : kOptionKeys) {
+        const int value = platform::ProfileGetInt(option.section, option.key, option.fallback, path);
+        if (option.flag) this->*option.flag = value != 0;
+        else this->*option.number = value;
+    }
 
-        std::string defaultReport = DefaultReportFile(path, /*createFolder=*/true);
-        platform::ProfileGetString(kSettings, "ReportFile", defaultReport.c_str(), reportFile,
-                                   sizeof reportFile, path);
-        if (!platform::FileExists(defaultReport.c_str())) {
-            platform::ProfileWriteString(kSettings, "ReportFile", reportFile, path);
+    std::string defaultReport = DefaultReportFile(path, /*createFolder=*/true);
+    platform::ProfileGetString(kSectionSettings, kReportFileKey, defaultReport.c_str(), reportFile,
+                               sizeof reportFile, path);
+    if (!platform::FileExists(defaultReport.c_str())) {
+        platform::ProfileWriteString(kSectionSettings, kReportFileKey, reportFile, path);
+    }
+
+    for (const ListKey& entry : kListKeys) {
+        ReadList(&(this->*entry.list), entry.section, entry.key, entry.defaultId, path);
+        if (entry.work) (this->*entry.work).CopyFrom(this->*entry.list);
+    }
+
+    hostAddressFormat = kDefaultHostAddressFormat;
+    CopyBounded(citation, sizeof citation, kDefaultCitation);
+    if (platform::HostKeyExists()) {
+        ReadCitation(citation);
+        if (std::optional<uint32_t> format = ReadAddressFormat()) {
+            hostAddressFormat = MapHostAddressFormat(*format);
         }
-
-        addPluginHeader = ReadBool(kSettings, "AddPluginHeader", true, path);
-        ctrlNoEffect = ReadBool(kSettings, "CtrlNoEffect", true, path);
-        replaceMessageView = ReadBool(kSettings, "ReplaceMessageView", false, path);
-        replaceViewFormat = ReadInt(kSettings, "ReplaceViewFormat", 0, path);
-        inspect = ReadBool(kAttachment, "Inspect", true, path);
-        extendTemplate = ReadBool(kSettings, "ExtendTemplate", true, path);
-        groupFormat = ReadInt(kGroupDomain, "Format", 1, path);
-
-        ReadList(&domains, kGroupDomain, "Domains", 0, path);
-        domainsWork.CopyFrom(domains);
-
-        ignoreCase = ReadBool(kSettings, "IgnoreCase", false, path);
-        singleWarning = ReadBool(kSettings, "SingleWarning", true, path);
-        emptySubject = ReadBool(kSettings, "EmptySubject", true, path);
-
-        ReadList(&attachWords, kAttachment, "AttachWords", kStrDefaultAttachWords, path);
-        attachWordsWork.CopyFrom(attachWords);
-        ReadList(&excludeSubject, kAttachment, "ExcludeSubject", 0, path);
-        ReadList(&excludeTo, kAttachment, "ExcludeTo", 0, path);
-        ReadList(&excludeCc, kAttachment, "ExcludeCc", 0, path);
-        ReadList(&excludeBcc, kAttachment, "ExcludeBcc", 0, path);
-
-        hostAddressFormat = kDefaultHostAddressFormat;
-        CopyBounded(citation, sizeof citation, kDefaultCitation);
-        if (platform::HostKeyExists()) {
-            ReadCitation(citation);
-            if (std::optional<uint32_t> format = ReadAddressFormat()) {
-                hostAddressFormat = MapHostAddressFormat(*format);
-            }
-        }
-    } catch (...) {
-        g_current = previous;
-        throw;
     }
 }
 
 SSettings::SSettings(DefaultsTag) {
-    g_current = this;
+    ApplyOptionDefaults(*this);
     CopyBounded(reportFile, sizeof reportFile, DefaultReportFile(nullptr, /*createFolder=*/false));
     attachWords.SplitFrom(platform::LoadResString(kStrDefaultAttachWords, kListValueSize));
     attachWordsWork.CopyFrom(attachWords);
 }
 
-SSettings::~SSettings() {
-    if (g_current == this) g_current = nullptr;
-}
+SSettings::~SSettings() = default;
 
 void SSettings::RefreshHostAddressFormat() {
     hostAddressFormat = kDefaultHostAddressFormat;
@@ -200,4 +158,3 @@ void SSettings::RefreshHostAddressFormat() {
     }
 }
 
-SSettings* SSettings::Current() { return g_current; }

@@ -14,8 +14,7 @@ constexpr size_t kCitationSize = 128;
 class SSettings {
 public:
     // Reads everything; throws std::runtime_error when reading fails.
-    // Records the object as the process-wide current settings object.
-    SSettings(void* module, const char* settingsPath);
+    explicit SSettings(const char* settingsPath);
     virtual ~SSettings();
     SSettings(const SSettings&) = delete;
     SSettings& operator=(const SSettings&) = delete;
@@ -23,44 +22,41 @@ public:
     // Re-reads "AddrInputFmt" from the host's registry (before each compose).
     void RefreshHostAddressFormat();
 
-    static SSettings* Current();
-
     // An object with every default, read from nothing (tests, and the
-    // reference for what a missing file yields). Also becomes Current().
+    // reference for what a missing file yields).
     struct DefaultsTag {};
     explicit SSettings(DefaultsTag);
 
-    void* module = nullptr;
     const char* settingsPath = nullptr;     // not owned
-    void* buttonFaceBrush = nullptr;        // not owned
-    void* dialogIcon = nullptr;             // owned by the dialog while open
     TokenList domainsWork;
     TokenList attachWordsWork;
-    bool useAddrBook = true;
-    int32_t replyFormat = 2;
-    int32_t arrange = 1;
-    bool excludeReplyTo = true;
-    bool selfExclude = true;
-    bool serializeRcpts = true;
-    bool addPluginHeader = true;
+    // Options of the settings file; their keys and defaults are in
+    // settings_keys.h.
+    bool useAddrBook = false;
+    int32_t replyFormat = 0;
+    int32_t arrange = 0;
+    bool excludeReplyTo = false;
+    bool selfExclude = false;
+    bool serializeRcpts = false;
+    bool addPluginHeader = false;
     bool reportSwitch = false;
     char reportFile[kPathSize] = {};
-    bool ctrlNoEffect = true;
+    bool ctrlNoEffect = false;
     bool replaceMessageView = false;
     int32_t replaceViewFormat = 0;
-    bool inspect = true;
+    bool inspect = false;
     TokenList attachWords;
     TokenList excludeSubject;
     TokenList excludeTo;
     TokenList excludeCc;
     TokenList excludeBcc;
-    bool extendTemplate = true;
+    bool extendTemplate = false;
     TokenList domains;
-    int32_t groupFormat = 1;
+    int32_t groupFormat = 0;
     int32_t hostAddressFormat = 2;
     bool ignoreCase = false;
-    bool singleWarning = true;
-    bool emptySubject = true;
+    bool singleWarning = false;
+    bool emptySubject = false;
     char citation[kCitationSize] = "> ";
 
 };

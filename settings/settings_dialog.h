@@ -4,10 +4,24 @@
 
 #include <windows.h>
 
-// Runs the dialog modally, owned by owner, over the current settings
-// object. 1 after OK, 2 after Cancel, 0 without settings object or when
-// the dialog could not be shown.
-int RunSettingsDialog(HWND owner);
+#include <string>
 
-// The procedure of dialog 101; tests create the dialog modeless with it.
+#include "common/win32_handles.h"
+
+class SSettings;
+
+// What one open settings dialog works on; handed over as the dialog's
+// creation parameter.
+struct SettingsDialogContext {
+    SSettings& settings;
+    std::string productVersion;   // shown in the title
+    win32::ScopedIcon icon;       // the small icon, while the dialog is open
+};
+
+// Runs the dialog modally, owned by owner, over the settings object. 1
+// after OK, 2 after Cancel, 0 when the dialog could not be shown.
+int RunSettingsDialog(HWND owner, SSettings& settings, const char* productVersion);
+
+// The procedure of dialog 101; tests create the dialog modeless with it and
+// a SettingsDialogContext as the parameter.
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -12,8 +12,6 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
-#include "common/version.h"
-#include "plugin/plugin_state.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
@@ -36,7 +34,7 @@ constexpr int kGroupRadios[kRadioCount] = {IDC_GROUP_BOOK, IDC_GROUP_ADDRESS,
 constexpr int kViewRadios[kRadioCount] = {IDC_VIEW_NAME, IDC_VIEW_ADDRESS, IDC_VIEW_NAME_ADDR,
                                           IDC_VIEW_ADDR_NAME};
 
-HINSTANCE Instance() { return static_cast<HINSTANCE>(Plugin().instance); }
+HINSTANCE Instance() { return static_cast<HINSTANCE>(platform::Module()); }
 
 // The text handed to and returned by one Edit Token dialog.
 struct EditTokenRequest {
@@ -85,7 +83,7 @@ void ApplyEnableRule(HWND dialog, const SSettings& s) {
     Enable(dialog, IDC_DOMAIN_DELETE, state.domainList);
     EnableAll(dialog, kGroupRadios, state.groupFormat);
     Enable(dialog, IDC_WORD_LIST, state.wordsList);
-    Enable(dialog, IDC_WORD_ADD, state.wordsAdd);
+    Enable(dialog, IDC_WORD_ADD, state.wordsList);
     Enable(dialog, IDC_WORD_EDIT, state.wordsList);
     Enable(dialog, IDC_WORD_DELETE, state.wordsList);
 }
@@ -217,12 +215,13 @@ void OpenSupportMail(HWND dialog) {
 
 // No update checker ships yet: the button says so.
 void StartVersionCheck(HWND dialog) {
-    ShowStringBox(dialog, kStrNoVersionCheck, kStrErrorCaption, MB_ICONWARNING);
+    ShowErrorBox(dialog, kStrNoVersionCheck);
 }
 
-void InitDialog(HWND dialog, SSettings& s) {
-    const char* version = Plugin().version ? Plugin().version->Text(VersionText::ProductVersion) : "";
-    const std::string title = FillPattern(platform::LoadResString(kStrDialogTitle), version);
+void InitDialog(HWND dialog, SettingsDialogContext& context) {
+    SSettings& s = context.settings;
+    const std::string title =
+        FillPattern(platform::LoadResString(kStrDialogTitle), context.productVersion);
     SetWindowTextA(dialog, title.c_str());
 
     SetCheck(dialog, IDC_USE_ADDR_BOOK, s.useAddrBook);
@@ -260,14 +259,12 @@ void InitDialog(HWND dialog, SSettings& s) {
     SetRadio(dialog, kGroupRadios, s.groupFormat);
     ApplyEnableRule(dialog, s);
 
-    if (!s.buttonFaceBrush) s.buttonFaceBrush = GetSysColorBrush(COLOR_BTNFACE);
-    HICON icon = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_HALYARD), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
+    win32::ScopedIcon icon(static_cast<HICON>(
+        LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_HALYARD), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     if (icon) {
-        if (s.dialogIcon) DestroyIcon(static_cast<HICON>(s.dialogIcon));
-        s.dialogIcon = icon;
-        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Get()));
+        context.icon = std::move(icon);
     }
 }
 
@@ -295,7 +292,7 @@ void Save(HWND dialog, SSettings& s) {
     s.replaceViewFormat = ReadRadio(dialog, kViewRadios);
     s.groupFormat = ReadRadio(dialog, kGroupRadios);
     if (!SaveSettings(s)) {
-        ShowStringBox(dialog, kStrCannotWriteFile, kStrErrorCaption, MB_ICONWARNING);
+        ShowErrorBox(dialog, kStrCannotWriteFile);
     }
 }
 
@@ -329,36 +326,40 @@ bool OnCommand(HWND dialog, SSettings& s, int id) {
 }  // namespace
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    SSettings* s = SSettings::Current();
-    if (!s) return FALSE;
-    switch (message) {
-    case WM_INITDIALOG:
-        InitDialog(dialog, *s);
+    if (message == WM_INITDIALOG) {
+        auto* context = reinterpret_cast<SettingsDialogContext*>(lParam);
+        if (!context) return FALSE;
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        InitDialog(dialog, *context);
         return TRUE;
+    }
+    auto* context = reinterpret_cast<SettingsDialogContext*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!context) return FALSE;
+    SSettings& s = context->settings;
+    switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) != BN_CLICKED) return FALSE;
-        return OnCommand(dialog, *s, LOWORD(wParam)) ? TRUE : FALSE;
+        return OnCommand(dialog, s, LOWORD(wParam)) ? TRUE : FALSE;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_SUPPORT_LINK)) {
             HDC dc = reinterpret_cast<HDC>(wParam);
             SetTextColor(dc, kLinkColour);
             SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(s->buttonFaceBrush);
+            // A system brush: never released.
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         }
         return FALSE;
     case WM_DESTROY:
-        if (s->dialogIcon) {
-            DestroyIcon(static_cast<HICON>(s->dialogIcon));
-            s->dialogIcon = nullptr;
-        }
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        context->icon.Reset();
         return FALSE;
     }
     return FALSE;
 }
 
-int RunSettingsDialog(HWND owner) {
-    if (!SSettings::Current()) return 0;
+int RunSettingsDialog(HWND owner, SSettings& settings, const char* productVersion) {
+    SettingsDialogContext context{settings, productVersion ? productVersion : "", {}};
     const INT_PTR result = DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
-                                           SettingsDialogProc, 0);
+                                           SettingsDialogProc, reinterpret_cast<LPARAM>(&context));
     return result == IDOK || result == IDCANCEL ? static_cast<int>(result) : 0;
 }

@@ -6,13 +6,10 @@
 
 #include "common/platform.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
 #include "settings/token_list.h"
 
 namespace {
-
-constexpr char kSettings[] = "Settings";
-constexpr char kAttachment[] = "Attachment";
-constexpr char kGroupDomain[] = "GroupDomain";
 
 class ProfileWriter {
 public:
@@ -48,29 +45,18 @@ bool SaveSettings(SSettings& s) {
     if (!s.settingsPath || !*s.settingsPath) return false;
     ProfileWriter w(s.settingsPath);
 
-    s.attachWords.CopyFrom(s.attachWordsWork);
-    w.Text(kAttachment, "AttachWords", s.attachWords.Join().c_str());
-    s.domains.CopyFrom(s.domainsWork);
-    w.Text(kGroupDomain, "Domains", s.domains.Join().c_str());
-
-    w.Bool(kSettings, "UseAddrBook", s.useAddrBook);
-    w.Int(kSettings, "ReplyFormat", s.replyFormat);
-    w.Int(kSettings, "Arrange", s.arrange);
-    w.Bool(kSettings, "ExcludeReplyTo", s.excludeReplyTo);
-    w.Bool(kSettings, "SelfExclude", s.selfExclude);
-    w.Bool(kSettings, "SerializeRcpts", s.serializeRcpts);
-    w.Bool(kSettings, "ReportSwitch", s.reportSwitch);
-    w.Text(kSettings, "ReportFile", s.reportFile);
-    w.Bool(kSettings, "AddPluginHeader", s.addPluginHeader);
-    w.Bool(kSettings, "CtrlNoEffect", s.ctrlNoEffect);
-    w.Bool(kSettings, "ReplaceMessageView", s.replaceMessageView);
-    w.Int(kSettings, "ReplaceViewFormat", s.replaceViewFormat);
-    w.Bool(kSettings, "ExtendTemplate", s.extendTemplate);
-    w.Bool(kAttachment, "Inspect", s.inspect);
-    w.Int(kGroupDomain, "Format", s.groupFormat);
-    w.Bool(kSettings, "IgnoreCase", s.ignoreCase);
-    w.Bool(kSettings, "SingleWarning", s.singleWarning);
-    w.Bool(kSettings, "EmptySubject", s.emptySubject);
+    for (const ListKey& entry : kListKeys) {
+        if (!entry.work) continue;
+        (s.*entry.list).CopyFrom(s.*entry.work);
+        w.Text(entry.section, entry.key, (s.*entry.list).Join().c_str());
+    }
+    for (const OptionKey& option : kOptionKeys) {
+        if (option.flag) w.Bool(option.section, option.key, s.*option.flag);
+        else w.Int(option.section, option.key, s.*option.number);
+        // The report file follows the last of the options it belongs with.
+        if (option.flag == &SSettings::reportSwitch)
+            w.Text(kSectionSettings, kReportFileKey, s.reportFile);
+    }
     return w.Ok();
 }
 

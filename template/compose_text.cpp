@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/text.h"
+#include "host/utf8_window.h"
 
 namespace {
 
@@ -15,14 +16,12 @@ size_t CountQuestionMarks(std::string_view text) {
 
 }  // namespace
 
-bool ReadComposeText(HostWindow window, bool refuseHtml, SComposeText* body) {
-    HostApi& host = Host();
+bool ReadComposeText(const HostApi& host, HostWindow window, bool refuseHtml, SComposeText* body) {
     if (!host.CompGetCharSet || !host.CompGetText || !host.UTF_8) return false;
-    char charset[kCharSetBufferSize] = {};
-    body->utf8 = host.CompGetCharSet(window, charset, kCharSetBufferSize) == kUtf8CodePage;
+    body->utf8 = IsUtf8Window(host, window);
 
     char mimeType[kMimeTypeBufferSize] = {};
-    HostText text(host.CompGetText(window, mimeType, kMimeTypeBufferSize));
+    HostText text(host, host.CompGetText(window, mimeType, kMimeTypeBufferSize));
     if (!text) return false;
     mimeType[kMimeTypeBufferSize - 1] = '\0';
     if (refuseHtml && FindNoCase(mimeType, "html") != std::string_view::npos) return false;
@@ -32,7 +31,7 @@ bool ReadComposeText(HostWindow window, bool refuseHtml, SComposeText* body) {
             body->text.assign(text.Get());
             return true;
         }
-        HostText local(host.UTF_8(text.Get(), 0));
+        HostText local = HostFromUtf8(host, text.Get());
         if (!local) return false;
         // Characters outside the ANSI code page come back as '?': such a
         // text cannot be written back unharmed.
@@ -44,14 +43,13 @@ bool ReadComposeText(HostWindow window, bool refuseHtml, SComposeText* body) {
     }
 }
 
-bool WriteComposeText(HostWindow window, const std::string& text, bool utf8) {
-    HostApi& host = Host();
+bool WriteComposeText(const HostApi& host, HostWindow window, const std::string& text, bool utf8) {
     if (!host.CompSetText) return false;
     if (!utf8) {
         host.CompSetText(window, 0, text.c_str());
         return true;
     }
-    HostText converted(host.UTF_8(text.c_str(), 1));
+    HostText converted = HostToUtf8(host, text.c_str());
     if (!converted) return false;
     host.CompSetText(window, 0, converted.Get());
     return true;

@@ -4,10 +4,8 @@
 
 #include <string>
 
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 
-constexpr int kUtf8CodePage = 65001;
-constexpr int kCharSetBufferSize = 1024;
 constexpr int kMimeTypeBufferSize = 1024;
 
 struct SComposeText {
@@ -19,8 +17,8 @@ struct SComposeText {
 // and the body is HTML, when a UTF-8 body would not survive the trip through
 // the ANSI code page (writing it back would lose characters), or when no
 // memory is left. Every host text is released.
-bool ReadComposeText(HostWindow window, bool refuseHtml, SComposeText* body);
+bool ReadComposeText(const HostApi& host, HostWindow window, bool refuseHtml, SComposeText* body);
 
 // Replaces the window's whole body with text (ANSI code page), converted
 // for a UTF-8 window.
-bool WriteComposeText(HostWindow window, const std::string& text, bool utf8);
+bool WriteComposeText(const HostApi& host, HostWindow window, const std::string& text, bool utf8);

@@ -9,7 +9,6 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
-#include "plugin/plugin_state.h"
 #include "resources/string_ids.h"
 #include "template/compose_text.h"
 #include "template/template_command.h"
@@ -19,8 +18,7 @@ namespace {
 constexpr const char* kErrorCaption = "Halyard Error";
 
 // The address group of the current mail folder; "" when it cannot be told.
-std::string GroupHint(const SHalyardAddrBook& book) {
-    const HostApi& host = Host();
+std::string GroupHint(const HostApi& host, const SHalyardAddrBook& book) {
     if (!host.GetDataFolder || !host.GetCurrentFolder) return std::string();
     const char* dataFolder = host.GetDataFolder();
     const char* mailFolder = host.GetCurrentFolder();
@@ -33,10 +31,10 @@ std::string GroupHint(const SHalyardAddrBook& book) {
 }
 
 // Looks recipients up in the address index; without one nobody is listed.
-CardLookup MakeLookup() {
-    SHalyardAddrBook* book = Plugin().addrBook;
+CardLookup MakeLookup(const Work& work) {
+    SHalyardAddrBook* book = work.addrBook;
     if (!book) return nullptr;
-    std::string group = GroupHint(*book);
+    std::string group = GroupHint(work.host, *book);
     return [book, group](const char* address) -> SVcardItem* {
         SVcardItem* item = nullptr;
         if (book->FindCard(address, &item, group.c_str())) return item;
@@ -90,13 +88,13 @@ SExtendTemplate::SExtendTemplate() = default;
 
 SExtendTemplate::~SExtendTemplate() = default;
 
-bool SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
-                                size_t start, size_t end, const CardLookup& lookup,
-                                size_t* outputLength) {
-    char* header = Plugin().headerBuffer;
-    char* output = Plugin().resultBuffer;
+bool SExtendTemplate::ExpandOne(const Work& work, HostWindow window, SComposeText* body,
+                                const STemplateCommand& command, size_t start, size_t end,
+                                const CardLookup& lookup, size_t* outputLength) {
+    char* header = work.buffers.header;
+    char* output = work.buffers.result;
     header[0] = '\0';
-    Host().CompGetSpecifiedHeader(window, command.keyword == 't' ? "To" : "Cc", header,
+    work.host.CompGetSpecifiedHeader(window, command.keyword == 't' ? "To" : "Cc", header,
                                   static_cast<int>(kListSize));
     header[kListSize - 1] = '\0';
     const size_t length =
@@ -112,20 +110,20 @@ bool SExtendTemplate::ExpandOne(HostWindow window, SComposeText* body, const STe
         ShowStringBox(window, kStrNoMemoryForWork, kErrorCaption, platform::kMbOk);
         return false;
     }
-    if (!WriteComposeText(window, next, body->utf8)) return false;
+    if (!WriteComposeText(work.host, window, next, body->utf8)) return false;
     body->text.swap(next);
     undo_.Record(window, command.keyword, std::move(commandText), std::string(output, length), start, end);
     *outputLength = length;
     return true;
 }
 
-bool SExtendTemplate::ExpandTemplates(HostWindow window) {
-    if (!Plugin().headerBuffer || !Plugin().resultBuffer || !Host().CompGetSpecifiedHeader)
+bool SExtendTemplate::ExpandTemplates(const Work& work, HostWindow window) {
+    if (!work.buffers.header || !work.buffers.result || !work.host.CompGetSpecifiedHeader)
         return false;
     try {
         SComposeText body;
-        if (!ReadComposeText(window, true, &body)) return false;
-        const CardLookup lookup = MakeLookup();
+        if (!ReadComposeText(work.host, window, true, &body)) return false;
+        const CardLookup lookup = MakeLookup(work);
         // What this run wrote is never searched again, so an output that
         // itself reads as a command (a name like "$t($n)") stays as it is.
         std::vector<STextSpan> written;
@@ -138,7 +136,8 @@ bool SExtendTemplate::ExpandTemplates(HostWindow window) {
             while (FindOutsideWritten(body.text, from, keyword, written, &command, &start, &end)) {
                 found = true;
                 size_t length = 0;
-                if (!ExpandOne(window, &body, command, start, end, lookup, &length)) return false;
+                if (!ExpandOne(work, window, &body, command, start, end, lookup, &length))
+                    return false;
                 NoteWritten(&written, start, end, length);
                 from = start + length;
             }
@@ -149,10 +148,10 @@ bool SExtendTemplate::ExpandTemplates(HostWindow window) {
     }
 }
 
-bool SExtendTemplate::UndoTemplates(HostWindow window) {
+bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
     try {
         SComposeText body;
-        if (!ReadComposeText(window, false, &body)) return false;
+        if (!ReadComposeText(host, window, false, &body)) return false;
         SWindowEntry* entry = undo_.Find(window);
         if (!entry) return false;
         std::unique_ptr<SExpandData> records[2] = {std::move(entry->cc), std::move(entry->to)};
@@ -178,7 +177,7 @@ bool SExtendTemplate::UndoTemplates(HostWindow window) {
                 !AdjustSpan(&records[1]->span, span.start, span.end, record->Command().size()))
                 return false;
         }
-        return restored && WriteComposeText(window, body.text, body.utf8);
+        return restored && WriteComposeText(host, window, body.text, body.utf8);
     } catch (const std::bad_alloc&) {
         return false;
     }

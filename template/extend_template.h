@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "plugin/host_api.h"
+#include "host/work.h"
 #include "template/expand_addresses.h"
 #include "template/text_span.h"
 #include "template/undo_table.h"
@@ -21,9 +21,9 @@ public:
     SExtendTemplate& operator=(const SExtendTemplate&) = delete;
 
     // True when at least one command was found and every expansion succeeded.
-    bool ExpandTemplates(HostWindow window);
+    bool ExpandTemplates(const Work& work, HostWindow window);
     // True when the remembered commands were written back.
-    bool UndoTemplates(HostWindow window);
+    bool UndoTemplates(const HostApi& host, HostWindow window);
     // Drops the window's undo entry (the message went out, or a new window
     // took over the handle).
     void ForgetWindow(HostWindow window);
@@ -34,7 +34,8 @@ public:
 private:
     // Expands the command at [start, end) of the body and writes the new
     // text to the window; *outputLength receives the length of its output.
-    bool ExpandOne(HostWindow window, SComposeText* body, const STemplateCommand& command,
+    bool ExpandOne(const Work& work, HostWindow window, SComposeText* body,
+                   const STemplateCommand& command,
                    size_t start, size_t end, const CardLookup& lookup, size_t* outputLength);
 
     SUndoTable undo_;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 #include "template/text_span.h"
 
 // One expansion: the command text it replaced, where its output lies in the

@@ -16,7 +16,7 @@ fi
 
 for p in cmake make g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686 \
          gcc-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth \
-         locales xxd; do
+         locales xxd fonts-wine fonts-ipafont-gothic; do
     have "$p" || need+=("$p")
 done
 if [ "${1:-}" = release ]; then
@@ -47,22 +47,10 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
     locale-gen >/dev/null
 fi
 
-# Some kernels run no 32-bit x86 code of their own (Wine then fails with
-# "Exec format error"); there 32-bit programs run through qemu's user-mode
-# emulator, registered for i386 ELF files, and wine64 brings a native
-# 64-bit wineserver, which serves 32-bit prefixes as well and saves the
-# emulation of every server call.
+# Some kernels run no 32-bit x86 code (Wine then fails with "Exec format
+# error"). Emulating it with qemu's user mode was tried: Wine's first start
+# alone took over half an hour, so the Windows tests would not finish. Say so
+# at once rather than let every Windows test hang or fail obscurely.
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-    if [ "$(id -u)" != 0 ]; then
-        echo "setup: this kernel runs no 32-bit programs; run as root to set up qemu" >&2
-        exit 1
-    fi
-    if ! have qemu-user-static || ! have wine64; then
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends qemu-user-static wine64
-    fi
-    binfmt=/proc/sys/fs/binfmt_misc
-    [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
-    [ -e $binfmt/qemu-i386 ] || printf '%s\n' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' > $binfmt/register
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "setup: 32-bit programs still do not run" >&2; exit 1; }
+    echo "setup: WARNING: this kernel runs no 32-bit programs; the Windows tests under Wine cannot run here" >&2
 fi

@@ -9,38 +9,32 @@
 #include "addressbook/address_format.h"
 #include "addressbook/halyard_addr_book.h"
 #include "common/sizes.h"
-#include "plugin/host_api.h"
-#include "plugin/plugin_state.h"
+#include "host/host_headers.h"
 #include "settings/settings.h"
 #include "view/sender_text.h"
 
 namespace {
 
-constexpr int kFromHeaderSize = 1024;
-
-const char* OrEmpty(const char* text) { return text ? text : ""; }
+constexpr size_t kFromHeaderSize = 1024;
 
 }  // namespace
 
-bool BuildSenderView(char* out, size_t outSize) {
-    PluginState& state = Plugin();
-    SSettings* settings = state.settings;
-    HostApi& host = Host();
+bool BuildSenderView(const Work& work, char* out, size_t outSize) {
+    const HostApi& host = work.host;
+    const SSettings* settings = work.settings;
     if (!settings || !host.GetSpecifiedHeader || outSize == 0) return false;
 
-    char from[kFromHeaderSize] = {};
-    host.GetSpecifiedHeader("From", from, static_cast<int>(sizeof from));
-    from[sizeof from - 1] = '\0';
+    char from[kFromHeaderSize];
+    ReadMailValue(host, "From", from, sizeof from);
 
     char name[kNameSize] = {};
     char address[kNameSize] = {};
     SplitAddress(name, sizeof name, address, sizeof address, from);
 
-    if (state.addrBook) {
-        const char* dataFolder = host.GetDataFolder ? OrEmpty(host.GetDataFolder()) : "";
-        const char* mailFolder = host.GetCurrentFolder ? OrEmpty(host.GetCurrentFolder()) : "";
-        std::string group = state.addrBook->ResolveFolderGroup(dataFolder, mailFolder);
-        state.addrBook->FindName(address, name, group.c_str());
+    if (work.addrBook) {
+        std::string group =
+            work.addrBook->ResolveFolderGroup(HostDataFolder(host), HostCurrentFolder(host));
+        work.addrBook->FindName(address, name, group.c_str());
     }
 
     FormatSenderText(out, outSize, name, address, settings->replaceViewFormat);

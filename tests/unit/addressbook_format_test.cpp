@@ -8,7 +8,7 @@
 #include "addressbook/halyard_addr_book.h"
 #include "addressbook_fixture.h"
 #include "common/sizes.h"
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 #include "settings/settings.h"
 
 namespace {
@@ -175,22 +175,17 @@ class FormatTest : public abtest::AddressBookTest {
 protected:
     void SetUp() override {
         AddressBookTest::SetUp();
-        saved_ = Host();
-        Host().ISO_2022_JP = FakeIso2022Jp;
-        Host().Free = FakeFree;
+        host_.ISO_2022_JP = FakeIso2022Jp;
+        host_.Free = FakeFree;
         g_freed = 0;
-    }
-    void TearDown() override {
-        Host() = saved_;
-        AddressBookTest::TearDown();
     }
     std::string Format(const char* name, const char* address, bool encode = false) {
         char out[2 * kNameSize + 32];
-        FormatAddress(out, sizeof out, name, address, encode, settings_);
+        FormatAddress(out, sizeof out, name, address, encode, settings_, &host_);
         return out;
     }
     SSettings settings_{SSettings::DefaultsTag{}};
-    HostApi saved_;
+    HostApi host_;
 };
 
 TEST_F(FormatTest, FormatsAndGroupDomains) {
@@ -262,9 +257,9 @@ TEST_F(FormatTest, NonAsciiNamesAreConvertedFirst) {
         EXPECT_EQ(g_jisInput, sjis);
         EXPECT_EQ(g_freed, 1);
         // Without the host's conversion, UTF-8 carries it.
-        Host().ISO_2022_JP = nullptr;
+        host_.ISO_2022_JP = nullptr;
         EXPECT_EQ(Format(sjis, "y@x", true), "=?UTF-8?B?5bGx55Sw?= <y@x>");
-        Host().ISO_2022_JP = FakeIso2022Jp;
+        host_.ISO_2022_JP = FakeIso2022Jp;
     }
 #if !defined(_WIN32)
     platform::testing::SetAnsiCodePage(1252);
@@ -309,7 +304,8 @@ protected:
     }
     std::string Rewrite(const char* list, bool encode = false, size_t size = kListSize) {
         std::vector<char> out(size, 'X');
-        ok_ = RewriteAddressList(list, encode, "", Report, out.data(), size, settings_, book_.get());
+        ok_ = RewriteAddressList(list, encode, "", Report, out.data(), size, settings_, book_.get(),
+                                 &host_);
         return out.data();
     }
     std::unique_ptr<SHalyardAddrBook> book_;

@@ -6,7 +6,6 @@
 #include "addressbook_fixture.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
 
 namespace {
 
@@ -117,7 +116,7 @@ TEST_F(LookupTest, NoBooksListNothing) {
 TEST_F(LookupTest, StartUpBuildFromTheDataFolder) {
     // The host's data folder ends in a backslash; the root has no doubled one.
     std::string data = JoinPath(dir_.Path(), "");
-    SHalyardAddrBook* book = BuildAddressIndex(data.c_str());
+    std::unique_ptr<SHalyardAddrBook> book = BuildAddressIndex(data.c_str());
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(book->RootPath(), JoinPath(dir_.Path(), "AddrBook"));
     EXPECT_EQ(Name(*book, "both@x"), "Early Name");
@@ -125,29 +124,21 @@ TEST_F(LookupTest, StartUpBuildFromTheDataFolder) {
     Write("Mail/Folder.ini", "[Settings]\r\nAddrGrp=A:Friends\r\n");
     std::string group = book->ResolveFolderGroup(data.c_str(), "Mail\\");
     EXPECT_EQ(Name(*book, "both@x", group.c_str()), "Group Name");
-    delete book;
 }
 
 TEST_F(LookupTest, RefreshRebuildsOnceAfterAChange) {
-    auto state = std::make_unique<PluginState>();
+    std::atomic<uint8_t> changed{0};
     SHalyardAddrBook book(Root().c_str());
-    state->addrBook = &book;
     EXPECT_EQ(Name(book, "pal@x"), "Friends Only");
-    EXPECT_FALSE(RefreshAddressBookIfChanged(*state));
+    EXPECT_FALSE(RefreshAddressBookIfChanged(changed, book));
 
     Write("AddrBook/@A/Friends/Group.idx", Record("", "Renamed", "pal@x"));
     EXPECT_EQ(Name(book, "pal@x"), "Friends Only");   // cached until rebuilt
-    state->addrBookChanged.store(1);
-    EXPECT_TRUE(RefreshAddressBookIfChanged(*state));
-    EXPECT_EQ(state->addrBookChanged.load(), 0);
+    changed.store(1);
+    EXPECT_TRUE(RefreshAddressBookIfChanged(changed, book));
+    EXPECT_EQ(changed.load(), 0);
     EXPECT_EQ(Name(book, "pal@x"), "Renamed");
-    EXPECT_FALSE(RefreshAddressBookIfChanged(*state));
-
-    // Without an index the flag is cleared and nothing is rebuilt.
-    state->addrBook = nullptr;
-    state->addrBookChanged.store(1);
-    EXPECT_FALSE(RefreshAddressBookIfChanged(*state));
-    EXPECT_EQ(state->addrBookChanged.load(), 0);
+    EXPECT_FALSE(RefreshAddressBookIfChanged(changed, book));
 }
 
 TEST(QuoteDisplayNameTest, QuotingRules) {

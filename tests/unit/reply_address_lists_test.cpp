@@ -2,13 +2,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/sizes.h"
-#include "plugin/plugin_state.h"
 #include "reply/reply_all.h"
-#include "reply_fake_host.h"
-
-using replytest::FakeHostScope;
 
 namespace {
 
@@ -57,35 +54,35 @@ TEST(ReplyAddressLists, FilterDropsEmptyAndExcludedAddressesButNotDuplicates) {
 }
 
 TEST(ReplyAddressLists, AppendJoinedWritesCommaEntriesAndStopsAtCapacity) {
-    FakeHostScope scope;
-    char* result = Plugin().resultBuffer;
+    std::vector<char> buffer(kListSize, '\0');
+    char* result = buffer.data();
 
     TokenList list;
     list.Append("a@x.org");
     list.Append("Bea <b@x.org>");
     result[0] = '\0';
-    ASSERT_TRUE(AppendJoined(kListSize, list));
+    ASSERT_TRUE(AppendJoined(result, kListSize, list));
     EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>");
     // A second list continues after the first.
-    ASSERT_TRUE(AppendJoined(kListSize - std::strlen(result), list));
+    ASSERT_TRUE(AppendJoined(result, kListSize - std::strlen(result), list));
     EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>,a@x.org,Bea <b@x.org>");
 
     // Capacity counts comma, entry and terminator: ",a@x.org" needs 9 bytes,
     // both entries 8 + 14 + 1.
     result[0] = '\0';
-    EXPECT_FALSE(AppendJoined(8, list));
+    EXPECT_FALSE(AppendJoined(result, 8, list));
     EXPECT_STREQ(result, "");
     result[0] = '\0';
-    EXPECT_FALSE(AppendJoined(22, list));   // the first fits, the second not
+    EXPECT_FALSE(AppendJoined(result, 22, list));   // the first fits, the second not
     EXPECT_STREQ(result, ",a@x.org");
     result[0] = '\0';
-    EXPECT_TRUE(AppendJoined(23, list));
+    EXPECT_TRUE(AppendJoined(result, 23, list));
     EXPECT_STREQ(result, ",a@x.org,Bea <b@x.org>");
 }
 
 TEST(ReplyAddressLists, AppendJoinedNeverPassesTheEndOfTheBuffer) {
-    FakeHostScope scope;
-    char* result = Plugin().resultBuffer;
+    std::vector<char> buffer(kListSize, '\0');
+    char* result = buffer.data();
     const std::string filled(kListSize - 10, 'f');
     std::memcpy(result, filled.c_str(), filled.size() + 1);
 
@@ -94,8 +91,8 @@ TEST(ReplyAddressLists, AppendJoinedNeverPassesTheEndOfTheBuffer) {
     TokenList longer;
     longer.Append("123456789");   // needs 11
     // A capacity beyond what the buffer has left does not count.
-    EXPECT_FALSE(AppendJoined(kListSize, longer));
+    EXPECT_FALSE(AppendJoined(result, kListSize, longer));
     EXPECT_EQ(std::strlen(result), filled.size());
-    EXPECT_TRUE(AppendJoined(kListSize, list));
+    EXPECT_TRUE(AppendJoined(result, kListSize, list));
     EXPECT_EQ(std::strlen(result), kListSize - 1);
 }

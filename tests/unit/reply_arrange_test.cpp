@@ -4,15 +4,15 @@
 
 #include "common/sizes.h"
 #include "reply/reply_all.h"
-#include "reply_fake_host.h"
+#include "support/fake_host.h"
 
-using replytest::Compose;
-using replytest::Fake;
-using replytest::Window;
+using fakehost::Compose;
+using fakehost::Fake;
+using fakehost::Window;
 
 namespace {
 
-class ReplyArrange : public replytest::ReplyTest {
+class ReplyArrange : public fakehost::ReplyTest {
 protected:
     // A mail from Ann to the user and Bob with Carl in Cc, and the reply to
     // all that the host opened for it.
@@ -42,7 +42,7 @@ std::string ListOfSize(size_t size, char tag) {
 
 TEST_F(ReplyArrange, SenderAndToRecipientsGoToToTheRestToCc) {
     BaseMail();
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>,Bob <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "carl@example.net");
 
@@ -50,7 +50,7 @@ TEST_F(ReplyArrange, SenderAndToRecipientsGoToToTheRestToCc) {
     BaseMail();
     Fake().compose["To"] = "List <list@example.com>, Ann <ann@example.com>";
     Fake().compose["Cc"] = "Bob <bob@example.com>";
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "List <list@example.com>,Ann <ann@example.com>,Bob <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
 }
@@ -61,7 +61,7 @@ TEST_F(ReplyArrange, ReplyingToOnesOwnMailKeepsTheUserOut) {
     Fake().compose["From"] = "Me <me@example.org>";
     Fake().compose["To"] = "Me <me@example.org>";
     Fake().compose["Cc"] = "Ann <ann@example.com>, bob@example.com";
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>,bob@example.com");
     EXPECT_EQ(Compose("Cc"), "");
 
@@ -69,24 +69,24 @@ TEST_F(ReplyArrange, ReplyingToOnesOwnMailKeepsTheUserOut) {
     // not added a second time.
     Settings().selfExclude = false;
     Fake().compose["To"] = "Me <me@example.org>";
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Me <me@example.org>,Ann <ann@example.com>,bob@example.com");
 }
 
 TEST_F(ReplyArrange, ReplyToEqualToTheHostsToOrArrangementOffChangesNothing) {
     BaseMail();
     Fake().mail["Reply-To"] = "ANN <Ann@Example.com>";
-    EXPECT_FALSE(ArrangeReplyAll(Window()));
+    EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_TRUE(Fake().written.empty());
 
     Settings().excludeReplyTo = false;
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
 
     for (int arrange : {0, 2}) {
         BaseMail();
         Fake().written.clear();
         Settings().arrange = arrange;
-        EXPECT_FALSE(ArrangeReplyAll(Window()));
+        EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
         EXPECT_TRUE(Fake().written.empty());
     }
 }
@@ -96,7 +96,7 @@ TEST_F(ReplyArrange, ACcThatDoesNotFitWholeLeavesToAndCcAsTheHostFilledThem) {
     // Joined with a leading comma it needs one byte more than the buffer holds.
     const std::string cc = ListOfSize(kListSize - 1, 'c');
     Fake().compose["Cc"] = cc;
-    EXPECT_FALSE(ArrangeReplyAll(Window()));
+    EXPECT_FALSE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_TRUE(Fake().written.empty());
     EXPECT_EQ(Compose("Cc"), cc);
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>");
@@ -104,7 +104,7 @@ TEST_F(ReplyArrange, ACcThatDoesNotFitWholeLeavesToAndCcAsTheHostFilledThem) {
     // One byte less fits, whole.
     const std::string fits = ListOfSize(kListSize - 2, 'c');
     Fake().compose["Cc"] = fits;
-    EXPECT_TRUE(ArrangeReplyAll(Window()));
+    EXPECT_TRUE(ArrangeReplyAll(scope.work, Window()));
     EXPECT_EQ(Compose("Cc"), fits);
     EXPECT_EQ(Compose("To"), "Ann <ann@example.com>,Bob <bob@example.com>");
 }
@@ -114,14 +114,14 @@ TEST_F(ReplyArrange, SwitchToReplyAllBuildsCcFromTheBaseMail) {
     Fake().compose["To"] = "Ann <ann@example.com>";
     Fake().compose["Cc"] = "";
     Settings().selfExclude = false;
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     // The arrangement and the rewriting ran after the switch.
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>,Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "Me <me@example.org>,carl@example.net");
 
     Settings().selfExclude = true;
     Fake().compose["Cc"] = "";
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     EXPECT_EQ(Compose("Cc"), "carl@example.net");
     EXPECT_EQ(Fake().liveTexts, 0);
 }
@@ -133,20 +133,20 @@ TEST_F(ReplyArrange, SwitchToReplyAllKeepsTheOldCcWhenTheNewOneDoesNotFit) {
     Fake().mail["To"] = ListOfSize(40000, 't');
     Fake().mail["Cc"] = ListOfSize(40000, 'c');
     Fake().compose["Cc"] = "old@example.com";
-    SwitchToReplyAll(Window(), 0);
+    SwitchToReplyAll(scope.work, Window());
     EXPECT_EQ(Compose("To"), "ann@example.com");
     EXPECT_EQ(Compose("Cc"), "old@example.com");
 }
 
 TEST_F(ReplyArrange, SwitchToReplyGoesToTheReplyToOrTheSender) {
     BaseMail();
-    SwitchToReply(Window(), 0);
+    SwitchToReply(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
 
     Fake().mail["Reply-To"] = "bob@example.com";
     Fake().compose["Cc"] = "carl@example.net";
-    SwitchToReply(Window(), 0);
+    SwitchToReply(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
 }

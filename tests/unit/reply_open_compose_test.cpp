@@ -5,23 +5,22 @@
 
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
 #include "reply/open_compose.h"
-#include "reply_fake_host.h"
+#include "support/fake_host.h"
 
 #if !defined(_WIN32)
 #include "common/platform_testing.h"
 #endif
 
-using replytest::Compose;
-using replytest::Fake;
-using replytest::Window;
+using fakehost::Compose;
+using fakehost::Fake;
+using fakehost::Window;
 
 namespace {
 
 constexpr const char* kSixHeaders[] = {"To", "Cc", "Bcc", "Resent-To", "Resent-Cc", "Resent-Bcc"};
 
-class ReplyOpenCompose : public replytest::ReplyTest {
+class ReplyOpenCompose : public fakehost::ReplyTest {
 protected:
     // Every recipient header filled, so that a rewriting answers true.
     void FillAll() {
@@ -34,23 +33,18 @@ protected:
     }
 };
 
-// The X-Mailer-Plugin value after marking old. Natively the fixture gives
-// the plug-in its name and version; the Windows test program has no version
-// record of the plug-in, and a nameless mark is never added.
+// The X-Mailer-Plugin value after marking old with the name and version the
+// fixture's work carries.
 std::string Marked(const std::string& old) {
-#if defined(_WIN32)
-    return old;
-#else
     return old.empty() ? "Halyard 4.1.3.0" : old + ", Halyard 4.1.3.0";
-#endif
 }
 
 }  // namespace
 
 TEST_F(ReplyOpenCompose, NothingWithoutASettingsObject) {
-    Plugin().settings = nullptr;
+    scope.work.settings = nullptr;
     FillAll();
-    EXPECT_EQ(OnOpenCompose(Window(), 5), 0);
+    EXPECT_EQ(OnOpenCompose(scope.work, nullptr, Window(), 5), 0);
     EXPECT_TRUE(Fake().written.empty());
     EXPECT_EQ(Fake().windowHandleCalls, 0);
 }
@@ -60,7 +54,7 @@ TEST_F(ReplyOpenCompose, ModesThatRewriteAndModesThatDoNothing) {
         SCOPED_TRACE(mode);
         FillAll();
         Fake().compose["X-Mailer-Plugin"] = "";
-        EXPECT_EQ(OnOpenCompose(Window(), mode), 0);
+        EXPECT_EQ(OnOpenCompose(scope.work, nullptr, Window(), mode), 0);
         EXPECT_TRUE(AllRewritten());
         EXPECT_EQ(Compose("X-Mailer-Plugin"), Marked(""));
     }
@@ -69,7 +63,7 @@ TEST_F(ReplyOpenCompose, ModesThatRewriteAndModesThatDoNothing) {
         FillAll();
         Fake().written.clear();
         Fake().windowHandleCalls = 0;
-        EXPECT_EQ(OnOpenCompose(Window(), mode), 0);
+        EXPECT_EQ(OnOpenCompose(scope.work, nullptr, Window(), mode), 0);
         EXPECT_TRUE(Fake().written.empty());
         EXPECT_EQ(Fake().windowHandleCalls, 1);
     }
@@ -78,7 +72,7 @@ TEST_F(ReplyOpenCompose, ModesThatRewriteAndModesThatDoNothing) {
 TEST_F(ReplyOpenCompose, TheMarkNeedsEveryHeaderRewrittenOrAnArrangement) {
     // Only To filled: the rewriting answers false, no mark.
     Fake().compose["To"] = "bob@example.com";
-    OnOpenCompose(Window(), 5);
+    OnOpenCompose(scope.work, nullptr, Window(), 5);
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("X-Mailer-Plugin"), "");
 
@@ -89,7 +83,7 @@ TEST_F(ReplyOpenCompose, TheMarkNeedsEveryHeaderRewrittenOrAnArrangement) {
     Fake().compose["To"] = "Ann <ann@example.com>";
     Fake().compose["Cc"] = "bob@example.com";
     Fake().compose["X-Mailer-Plugin"] = "Other/1.0";
-    OnOpenCompose(Window(), 6);
+    OnOpenCompose(scope.work, nullptr, Window(), 6);
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>,Bob Jones <bob@example.com>");
     EXPECT_EQ(Compose("Cc"), "");
     EXPECT_EQ(Compose("X-Mailer-Plugin"), Marked("Other/1.0"));
@@ -98,12 +92,12 @@ TEST_F(ReplyOpenCompose, TheMarkNeedsEveryHeaderRewrittenOrAnArrangement) {
     // the option off.
     Fake().compose["X-Mailer-Plugin"] = "Halyard 4.1.4.0";
     FillAll();
-    OnOpenCompose(Window(), 5);
+    OnOpenCompose(scope.work, nullptr, Window(), 5);
     EXPECT_EQ(Compose("X-Mailer-Plugin"), "Halyard 4.1.4.0");
     Settings().addPluginHeader = false;
     Fake().compose["X-Mailer-Plugin"] = "";
     FillAll();
-    OnOpenCompose(Window(), 5);
+    OnOpenCompose(scope.work, nullptr, Window(), 5);
     EXPECT_TRUE(AllRewritten());
     EXPECT_EQ(Compose("X-Mailer-Plugin"), "");
 }
@@ -125,7 +119,7 @@ TEST_F(ReplyOpenCompose, TwoHundredRecipientsPassWhole) {
     Fake().compose["Cc"] = to + ", " + cc;
     Settings().reportSwitch = true;
     CopyBounded(Settings().reportFile, kPathSize, dir.Join("NOENTRY.txt"));
-    OnOpenCompose(Window(), 6);
+    OnOpenCompose(scope.work, nullptr, Window(), 6);
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>" + expectedTo);
     EXPECT_EQ(Compose("Cc"), expectedCc);
     EXPECT_EQ(Fake().liveTexts, 0);
@@ -145,11 +139,11 @@ TEST_F(ReplyOpenCompose, ControlKeySkipsRecipientsOnlyWhenAsked) {
     Fake().compose["From"] = "me@example.org";
     Fake().compose["To"] = "Ann <ann@example.com>";
     Fake().compose["Cc"] = "bob@example.com";
-    OnOpenCompose(Window(), 6);
+    OnOpenCompose(scope.work, nullptr, Window(), 6);
     EXPECT_TRUE(Fake().written.empty());
 
     Settings().ctrlNoEffect = false;
-    OnOpenCompose(Window(), 6);
+    OnOpenCompose(scope.work, nullptr, Window(), 6);
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>,Bob Jones <bob@example.com>");
 }
 
@@ -158,11 +152,11 @@ TEST_F(ReplyOpenCompose, TheHostsAddressFormatIsReadForEveryWindow) {
     Fake().compose["To"] = "bob@example.com";
     platform::testing::SetHostKeyExists(true);
     platform::testing::SetHostValue("AddrInputFmt", platform::testing::DwordValue(1));
-    OnOpenCompose(Window(), 5);
+    OnOpenCompose(scope.work, nullptr, Window(), 5);
     EXPECT_EQ(Compose("To"), "bob@example.com (Bob Jones)");
     platform::testing::SetHostValue("AddrInputFmt", platform::testing::DwordValue(2));
     Fake().compose["To"] = "bob@example.com";
-    OnOpenCompose(Window(), 5);
+    OnOpenCompose(scope.work, nullptr, Window(), 5);
     EXPECT_EQ(Compose("To"), "bob@example.com");
 }
 
@@ -171,7 +165,7 @@ TEST_F(ReplyOpenCompose, AnUnwritableReportShowsMessageOneAndTheReplyGoesOn) {
     Settings().reportSwitch = true;
     CopyBounded(Settings().reportFile, kPathSize, dir.Join("missing/folder/NOENTRY.txt"));
     Fake().compose["To"] = "Zed <zed@example.net>, bob@example.com";
-    OnOpenCompose(Window(), 5);
+    OnOpenCompose(scope.work, nullptr, Window(), 5);
     EXPECT_EQ(Compose("To"), "Zed <zed@example.net>,Bob Jones <bob@example.com>");
     const auto boxes = platform::testing::TakeShownBoxes();
     ASSERT_EQ(boxes.size(), 1u);

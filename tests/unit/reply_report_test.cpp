@@ -7,14 +7,14 @@
 #include "common/text.h"
 #include "reply/report.h"
 #include "reply/report_lines.h"
-#include "reply_fake_host.h"
+#include "support/fake_host.h"
 #include "support/test_support.h"
 
 #if !defined(_WIN32)
 #include "common/platform_testing.h"
 #endif
 
-using replytest::FakeHostScope;
+using fakehost::FakeHostScope;
 
 namespace {
 
@@ -75,14 +75,14 @@ TEST(ReplyReport, OneLinePerPersonAppendedToTheFile) {
     const std::string path = dir.Join("NOENTRY.txt");
     CopyBounded(scope.Settings().reportFile, kPathSize, path);
 
-    ReportMissingAddress("ann@example.com");
+    ReportMissingAddress(scope.Settings().reportFile, "ann@example.com");
     EXPECT_EQ(test::ReadBytes(path), "\"\"\tann@example.com\r\n");
-    ReportMissingAddress("Bob Smith <bob@example.com>");
-    ReportMissingAddress("ANN@EXAMPLE.COM");          // same person, other case
-    ReportMissingAddress("Bob Smith <Bob@Example.com>");
-    ReportMissingAddress("localname");                // no at sign: never logged
-    ReportMissingAddress("Carl <carl>");
-    ReportMissingAddress("'Dee' <dee@example.com>");
+    ReportMissingAddress(scope.Settings().reportFile, "Bob Smith <bob@example.com>");
+    ReportMissingAddress(scope.Settings().reportFile, "ANN@EXAMPLE.COM");          // same person, other case
+    ReportMissingAddress(scope.Settings().reportFile, "Bob Smith <Bob@Example.com>");
+    ReportMissingAddress(scope.Settings().reportFile, "localname");                // no at sign: never logged
+    ReportMissingAddress(scope.Settings().reportFile, "Carl <carl>");
+    ReportMissingAddress(scope.Settings().reportFile, "'Dee' <dee@example.com>");
     EXPECT_EQ(test::ReadBytes(path),
               "\"\"\tann@example.com\r\n"
               "\"Bob Smith\"\tbob@example.com\r\n"
@@ -98,14 +98,14 @@ TEST(ReplyReport, HandWrittenLinesCountAndAreNeverRewritten) {
     // A line with the address in angle brackets, and a last line without CR LF.
     const std::string old = "\"Ann\"\t<ann@example.com>\r\n\"Old\"\told@example.com";
     test::WriteBytes(path, old);
-    ReportMissingAddress("Ann <ann@example.com>");
+    ReportMissingAddress(scope.Settings().reportFile, "Ann <ann@example.com>");
     EXPECT_EQ(test::ReadBytes(path), old);
-    ReportMissingAddress("Eve <eve@example.com>");
+    ReportMissingAddress(scope.Settings().reportFile, "Eve <eve@example.com>");
     EXPECT_EQ(test::ReadBytes(path), old + "\r\n\"Eve\"\teve@example.com\r\n");
 
     // An empty file is simply appended to.
     test::WriteBytes(path, "");
-    ReportMissingAddress("Eve <eve@example.com>");
+    ReportMissingAddress(scope.Settings().reportFile, "Eve <eve@example.com>");
     EXPECT_EQ(test::ReadBytes(path), "\"Eve\"\teve@example.com\r\n");
 }
 
@@ -118,9 +118,9 @@ TEST(ReplyReport, OverLongEntriesAreNotLogged) {
     // Quoted name, address and 8 bytes must stay below the name size.
     const std::string address = "a@example.com";
     const std::string fits(kNameSize - 8 - address.size() - 3, 'n');
-    ReportMissingAddress((fits + " <" + address + ">").c_str());
+    ReportMissingAddress(scope.Settings().reportFile, (fits + " <" + address + ">").c_str());
     EXPECT_EQ(test::ReadBytes(path), "\"" + fits + "\"\t" + address + "\r\n");
     const std::string tooLong = fits + "n";
-    ReportMissingAddress((tooLong + " <b@example.com>").c_str());
+    ReportMissingAddress(scope.Settings().reportFile, (tooLong + " <b@example.com>").c_str());
     EXPECT_EQ(test::ReadBytes(path), "\"" + fits + "\"\t" + address + "\r\n");
 }

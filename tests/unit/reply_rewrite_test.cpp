@@ -6,20 +6,19 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
 #include "reply/mailer_header.h"
 #include "reply/rewrite.h"
-#include "reply_fake_host.h"
+#include "support/fake_host.h"
 #include "support/test_support.h"
 
-using replytest::Compose;
-using replytest::Fake;
-using replytest::Record;
-using replytest::Window;
+using fakehost::Compose;
+using fakehost::Fake;
+using fakehost::Record;
+using fakehost::Window;
 
 namespace {
 
-class ReplyRewrite : public replytest::ReplyTest {};
+class ReplyRewrite : public fakehost::ReplyTest {};
 
 }  // namespace
 
@@ -30,7 +29,7 @@ TEST_F(ReplyRewrite, EverySixHeadersGetNamesAndTheResultNeedsAllSix) {
     Fake().compose["Resent-To"] = "bob@example.com";
     Fake().compose["Resent-Cc"] = "Who <who@example.net>";
     Fake().compose["Resent-Bcc"] = "ann@example.com";
-    EXPECT_TRUE(RewriteReplyHeaders(Window()));
+    EXPECT_TRUE(RewriteReplyHeaders(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>");
     EXPECT_EQ(Compose("Cc"), "Bob Jones <bob@example.com>,stranger@example.net");
     EXPECT_EQ(Compose("Bcc"), "Ann Smith <ann@example.com>");
@@ -45,15 +44,15 @@ TEST_F(ReplyRewrite, EverySixHeadersGetNamesAndTheResultNeedsAllSix) {
     Fake().compose["Resent-Bcc"] = "";
     Fake().compose["To"] = "bob@example.com";
     Fake().written.clear();
-    EXPECT_FALSE(RewriteReplyHeaders(Window()));
+    EXPECT_FALSE(RewriteReplyHeaders(scope.work, Window()));
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");
     EXPECT_EQ(Fake().written.size(), 5u);
 }
 
 TEST_F(ReplyRewrite, NothingHappensWithoutAnAddressIndex) {
-    Plugin().addrBook = nullptr;
+    scope.work.addrBook = nullptr;
     Fake().compose["To"] = "ann@example.com";
-    EXPECT_FALSE(RewriteReplyHeaders(Window()));
+    EXPECT_FALSE(RewriteReplyHeaders(scope.work, Window()));
     EXPECT_TRUE(Fake().written.empty());
 }
 
@@ -65,13 +64,13 @@ TEST_F(ReplyRewrite, OwnAddressLeavesEveryHeaderButToEvenWhenThatEmptiesIt) {
         Fake().compose["Cc"] = "Me <me@example.org>";
         Fake().compose["Resent-Bcc"] = "me@Example.org";
         Fake().compose["Bcc"] = "me@example.org, bob@example.com";
-        EXPECT_TRUE(RewriteHeader(Window(), "To", ""));
+        EXPECT_TRUE(RewriteHeader(scope.work, Window(), "To", ""));
         EXPECT_EQ(Compose("To"), "Me <ME@example.org>");
-        EXPECT_TRUE(RewriteHeader(Window(), "Cc", ""));
+        EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Cc", ""));
         EXPECT_EQ(Compose("Cc"), "");
-        EXPECT_TRUE(RewriteHeader(Window(), "Resent-Bcc", ""));
+        EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Resent-Bcc", ""));
         EXPECT_EQ(Compose("Resent-Bcc"), "");
-        EXPECT_TRUE(RewriteHeader(Window(), "Bcc", ""));
+        EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Bcc", ""));
         EXPECT_EQ(Compose("Bcc"), useAddrBook ? "Bob Jones <bob@example.com>" : "bob@example.com");
     }
 
@@ -79,7 +78,7 @@ TEST_F(ReplyRewrite, OwnAddressLeavesEveryHeaderButToEvenWhenThatEmptiesIt) {
     Settings().useAddrBook = true;
     Settings().selfExclude = false;
     Fake().compose["Cc"] = "me@example.org";
-    EXPECT_TRUE(RewriteHeader(Window(), "Cc", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Cc", ""));
     EXPECT_EQ(Compose("Cc"), "me@example.org");
 }
 
@@ -89,24 +88,24 @@ TEST_F(ReplyRewrite, WithoutTheAddressBookTheHostsExpandedListIsWrittenUnfolded)
     Fake().compose["Cc"] = "friends-group,\r\n stranger@example.net";
     Fake().serialize["friends-group,\r\n stranger@example.net"] =
         "Ann <ann@example.com>,\r\n Me <me@example.org>,\r\n\tstranger@example.net";
-    EXPECT_TRUE(RewriteHeader(Window(), "Cc", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Cc", ""));
     EXPECT_EQ(Compose("Cc"), "Ann <ann@example.com>, Me <me@example.org>,\tstranger@example.net");
 
     Settings().selfExclude = true;
     Fake().compose["Cc"] = "friends-group,\r\n stranger@example.net";
-    EXPECT_TRUE(RewriteHeader(Window(), "Cc", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Cc", ""));
     EXPECT_EQ(Compose("Cc"), "Ann <ann@example.com>,stranger@example.net");
 
     // No expansion from the host: the header as it stood, unfolded.
     Fake().serialize["a@example.com,\r\n b@example.com"] = std::nullopt;
     Fake().compose["Cc"] = "a@example.com,\r\n b@example.com";
-    EXPECT_TRUE(RewriteHeader(Window(), "Cc", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Cc", ""));
     EXPECT_EQ(Compose("Cc"), "a@example.com,b@example.com");
 
     // The option off: the host is not asked.
     Settings().serializeRcpts = false;
     Fake().compose["Cc"] = "friends-group,\r\n stranger@example.net";
-    EXPECT_TRUE(RewriteHeader(Window(), "Cc", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "Cc", ""));
     EXPECT_EQ(Compose("Cc"), "friends-group,stranger@example.net");
     EXPECT_EQ(Fake().liveTexts, 0);
 }
@@ -115,57 +114,57 @@ TEST_F(ReplyRewrite, GroupHintsPreferTheirFolder) {
     // The mail folder's link.
     Write("1234.mb/!Inbox/Folder.ini", "[Settings]\r\nAddrGrp=Main:Work\r\n");
     Fake().compose["To"] = "ann@example.com";
-    RewriteReplyHeaders(Window());
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Ann at Work <ann@example.com>");
 
     // A typed reference beats the link.
     Fake().compose["To"] = "@\"Main:Friends\", ann@example.com";
     Fake().serialize["@\"Main:Friends\", ann@example.com"] = "bob@example.com, ann@example.com";
-    RewriteReplyHeaders(Window());
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>,Ann Smith <ann@example.com>");
 
     Fake().compose["To"] = "ann@example.com, @\"Main:Work\"";
     Fake().serialize["ann@example.com, @\"Main:Work\""] = "ann@example.com";
     Write("1234.mb/!Inbox/Folder.ini", "");
     scope.LoadAddressBook();
-    RewriteReplyHeaders(Window());
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Ann at Work <ann@example.com>");
 }
 
 TEST_F(ReplyRewrite, GroupReferenceFolderIsAPathOfBoundedSize) {
-    char* raw = Plugin().headerBuffer;
+    char* raw = scope.work.buffers.header;
     char out[kPathSize];
     std::strcpy(raw, "x@example.com, @\"Main:Work:Team\", @\"Other:One\"");
-    ASSERT_NE(GroupReferenceFolder(out, sizeof out), nullptr);
+    ASSERT_NE(GroupReferenceFolder(scope.work, out, sizeof out), nullptr);
     EXPECT_EQ(std::string(out),
               JoinPath(JoinPath(Fake().dataFolder, "AddrBook"), "@Main\\Work\\Team"));
 
     std::strcpy(raw, "x@example.com, @Main");
-    EXPECT_EQ(GroupReferenceFolder(out, sizeof out), nullptr);
+    EXPECT_EQ(GroupReferenceFolder(scope.work, out, sizeof out), nullptr);
 
     // A reference whose path would not fit is no reference.
     const std::string base = JoinPath(JoinPath(Fake().dataFolder, "AddrBook"), "@");
     const std::string fits(kPathSize - 1 - base.size(), 'f');
     std::strcpy(raw, ("@\"" + fits + "\"").c_str());
-    ASSERT_NE(GroupReferenceFolder(out, sizeof out), nullptr);
+    ASSERT_NE(GroupReferenceFolder(scope.work, out, sizeof out), nullptr);
     EXPECT_EQ(std::strlen(out), kPathSize - 1);
     std::strcpy(raw, ("@\"" + fits + "g\"").c_str());
-    EXPECT_EQ(GroupReferenceFolder(out, sizeof out), nullptr);
+    EXPECT_EQ(GroupReferenceFolder(scope.work, out, sizeof out), nullptr);
     std::strcpy(raw, ("@\"" + std::string(60000, 'g') + "\"").c_str());
-    EXPECT_EQ(GroupReferenceFolder(out, sizeof out), nullptr);
+    EXPECT_EQ(GroupReferenceFolder(scope.work, out, sizeof out), nullptr);
     // The caller's buffer bounds it too.
     std::strcpy(raw, "@\"Main:Work\"");
     char small[8];
-    EXPECT_EQ(GroupReferenceFolder(small, sizeof small), nullptr);
+    EXPECT_EQ(GroupReferenceFolder(scope.work, small, sizeof small), nullptr);
 }
 
 TEST_F(ReplyRewrite, EncodedHeadersGetEncodedNames) {
     Fake().compose["To"] = "=?ISO-2022-JP?B?QQ==?= <ann@example.com>";
-    EXPECT_TRUE(RewriteHeader(Window(), "To", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "To", ""));
     EXPECT_EQ(Compose("To"), "=?ISO-2022-JP?B?QW5uIFNtaXRo?= <ann@example.com>");
     // One of the three marks missing: names stay plain.
     Fake().compose["To"] = "=?ISO-2022-JP?Q?A?= <ann@example.com>";
-    EXPECT_TRUE(RewriteHeader(Window(), "To", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "To", ""));
     EXPECT_EQ(Compose("To"), "Ann Smith <ann@example.com>");
 }
 
@@ -173,28 +172,28 @@ TEST_F(ReplyRewrite, UnlistedRecipientsAreReportedOnlyWhenAsked) {
     const std::string report = dir.Join("NOENTRY.txt");
     CopyBounded(Settings().reportFile, kPathSize, report);
     Fake().compose["To"] = "ann@example.com, Zed <zed@example.net>";
-    RewriteHeader(Window(), "To", "");
+    RewriteHeader(scope.work, Window(), "To", "");
     EXPECT_FALSE(test::Exists(report));
     Settings().reportSwitch = true;
-    RewriteHeader(Window(), "To", "");
+    RewriteHeader(scope.work, Window(), "To", "");
     EXPECT_EQ(test::ReadBytes(report), "\"Zed\"\tzed@example.net\r\n");
 }
 
 TEST_F(ReplyRewrite, AChangedAddressBookIsReadAgainOnce) {
     Fake().compose["To"] = "bob@example.com";
-    RewriteHeader(Window(), "To", "");
+    RewriteHeader(scope.work, Window(), "To", "");
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");
 
     Write("AddrBook/@Main/Friends/Group.idx", Record("Robert Jones", "bob@example.com"));
     Fake().compose["To"] = "bob@example.com";
-    RewriteReplyHeaders(Window());
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");   // cached until told
 
-    Plugin().addrBookChanged = 1;
+    scope.addrBookChanged = 1;
     Fake().compose["To"] = "bob@example.com";
-    RewriteReplyHeaders(Window());
+    RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Robert Jones <bob@example.com>");
-    EXPECT_EQ(Plugin().addrBookChanged, 0);
+    EXPECT_EQ(scope.addrBookChanged, 0);
 }
 
 TEST_F(ReplyRewrite, Utf8WindowsTakeConvertedTexts) {
@@ -202,7 +201,7 @@ TEST_F(ReplyRewrite, Utf8WindowsTakeConvertedTexts) {
     Settings().useAddrBook = false;
     const std::string local = "Jos\xe9 <jose@example.com>";
     Fake().compose["To"] = local;
-    EXPECT_TRUE(RewriteHeader(Window(), "To", ""));
+    EXPECT_TRUE(RewriteHeader(scope.work, Window(), "To", ""));
     EXPECT_EQ(Compose("To"), platform::AnsiToUtf8(local));
     EXPECT_EQ(Fake().liveTexts, 0);
 
@@ -210,7 +209,7 @@ TEST_F(ReplyRewrite, Utf8WindowsTakeConvertedTexts) {
     Fake().utf8Fails = true;
     Fake().compose["To"] = local;
     Fake().written.clear();
-    RewriteHeader(Window(), "To", "");
+    RewriteHeader(scope.work, Window(), "To", "");
     EXPECT_EQ(Compose("To"), local);
     EXPECT_TRUE(Fake().written.empty());
 }

@@ -3,17 +3,16 @@
 #include <string>
 #include <vector>
 
-#include "outgoing/outgoing.h"
 #include "reply/warnings.h"
-#include "reply_fake_host.h"
+#include "support/fake_host.h"
 
 #if !defined(_WIN32)
 #include "common/platform_testing.h"
 #endif
 
-using replytest::Fake;
-using replytest::FakeHostScope;
-using replytest::Window;
+using fakehost::Fake;
+using fakehost::FakeHostScope;
+using fakehost::Window;
 
 namespace {
 
@@ -32,20 +31,20 @@ TEST(SingleReplyWarning, DueOnlyWhenOthersGotTheBaseMail) {
     FakeHostScope scope;
 
     ReplyToSam("me@example.org", "");
-    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_FALSE(CheckSingleReply(scope.work, Window()));
     // Nobody besides the sender and the user, in any letter case.
     ReplyToSam("Me <ME@Example.org>, sam@example.com", "SAM@example.com");
-    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_FALSE(CheckSingleReply(scope.work, Window()));
 
     ReplyToSam("me@example.org, Bob <bob@example.net>", "");
-    EXPECT_TRUE(CheckSingleReply(Window()));
+    EXPECT_TRUE(CheckSingleReply(scope.work, Window()));
     ReplyToSam("me@example.org", "carol@example.net");
-    EXPECT_TRUE(CheckSingleReply(Window()));
+    EXPECT_TRUE(CheckSingleReply(scope.work, Window()));
     ReplyToSam("", "Me <me@example.org>; dora@example.net");
-    EXPECT_TRUE(CheckSingleReply(Window()));
+    EXPECT_TRUE(CheckSingleReply(scope.work, Window()));
     // Entries without an address are nobody.
     ReplyToSam("me@example.org, \"Nameless\" <>", "");
-    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_FALSE(CheckSingleReply(scope.work, Window()));
 }
 
 // The rest answers message boxes and holds the Control key through the
@@ -55,18 +54,18 @@ TEST(SingleReplyWarning, DueOnlyWhenOthersGotTheBaseMail) {
 TEST(SingleReplyWarning, ControlKeyAndSettings) {
     FakeHostScope scope;
     ReplyToSam("me@example.org, bob@example.net", "");
-    ASSERT_TRUE(CheckSingleReply(Window()));
+    ASSERT_TRUE(CheckSingleReply(scope.work, Window()));
 
     // Control held: never, whatever CtrlNoEffect says.
     scope.Settings().ctrlNoEffect = false;
     platform::testing::SetControlKeyDown(true);
-    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_FALSE(CheckSingleReply(scope.work, Window()));
     scope.Settings().ctrlNoEffect = true;
-    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_FALSE(CheckSingleReply(scope.work, Window()));
     platform::testing::SetControlKeyDown(false);
 
     scope.Settings().singleWarning = false;
-    EXPECT_FALSE(CheckSingleReply(Window()));
+    EXPECT_FALSE(CheckSingleReply(scope.work, Window()));
     EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
 }
 
@@ -77,9 +76,9 @@ TEST(SubjectWarning, BarePrefixAsksAndCancelStops) {
 
     Fake().compose["Subject"] = "  re:  ";
     platform::testing::QueueMessageBoxAnswer(platform::kIdCancel);
-    EXPECT_EQ(CheckReplySubject(Window()), -1);
+    EXPECT_EQ(CheckReplySubject(scope.work, Window()), -1);
     platform::testing::QueueMessageBoxAnswer(platform::kIdOk);
-    EXPECT_EQ(CheckReplySubject(Window()), 0);
+    EXPECT_EQ(CheckReplySubject(scope.work, Window()), 0);
     const std::vector<platform::testing::ShownBox> boxes = platform::testing::TakeShownBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].owner, Window());
@@ -89,23 +88,22 @@ TEST(SubjectWarning, BarePrefixAsksAndCancelStops) {
 
     for (const char* subject : {"Re: the plan", "Re:Re:", "Re:\t", ""}) {
         Fake().compose["Subject"] = subject;
-        EXPECT_EQ(CheckReplySubject(Window()), 0) << subject;
+        EXPECT_EQ(CheckReplySubject(scope.work, Window()), 0) << subject;
     }
     EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
 
     scope.Settings().emptySubject = false;
     Fake().compose["Subject"] = "Re:";
-    EXPECT_EQ(CheckReplySubject(Window()), 0);
+    EXPECT_EQ(CheckReplySubject(scope.work, Window()), 0);
     EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
 }
 
 TEST(Warnings, NothingWithoutSettings) {
-    platform::testing::Reset();
-    ASSERT_EQ(SSettings::Current(), nullptr);
-    EXPECT_FALSE(CheckSingleReply(Window()));
-    EXPECT_EQ(CheckReplySubject(Window()), 0);
-    EXPECT_EQ(CheckAttachment(Window()), 0);
-    EXPECT_EQ(OnOutgoing(Window(), 0), 0);
+    FakeHostScope scope;
+    scope.work.settings = nullptr;
+    Fake().compose["Subject"] = "Re:";
+    EXPECT_FALSE(CheckSingleReply(scope.work, Window()));
+    EXPECT_EQ(CheckReplySubject(scope.work, Window()), 0);
     EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 TEST(SettingsDialogRules, EnableStateFollowsTheTwoSwitchesAndTheLists) {
     DialogEnableState on = ComputeEnableState(true, false, true, false);
-    EXPECT_TRUE(on.replyFormat && on.domainList && on.groupFormat && on.wordsAdd && on.wordsList);
+    EXPECT_TRUE(on.replyFormat && on.domainList && on.groupFormat && on.wordsList);
 
     // Unchecking the address book switch turns off the whole left side at once.
     DialogEnableState noBook = ComputeEnableState(false, false, true, false);
@@ -25,14 +25,13 @@ TEST(SettingsDialogRules, EnableStateFollowsTheTwoSwitchesAndTheLists) {
     EXPECT_TRUE(noDomains.domainList);
     EXPECT_FALSE(noDomains.groupFormat);
 
-    // No words: nothing to edit or delete, but new words can still be added.
+    // No words: the list and all three of its buttons, Add included, go off.
     DialogEnableState noWords = ComputeEnableState(true, false, true, true);
     EXPECT_FALSE(noWords.wordsList);
-    EXPECT_TRUE(noWords.wordsAdd);
+    EXPECT_TRUE(noWords.domainList);
 
     DialogEnableState noInspect = ComputeEnableState(true, false, false, false);
     EXPECT_FALSE(noInspect.wordsList);
-    EXPECT_FALSE(noInspect.wordsAdd);
     EXPECT_TRUE(noInspect.groupFormat);
 }
 

@@ -74,7 +74,7 @@ TEST(SettingsDialogSave, WritesEveryEditedKeyInOrderAndReadsBack) {
     // The exclusion lists are not the dialog's: nothing of them is written.
     EXPECT_EQ(Lines(test::ReadBytes(path)), expected);
 
-    SSettings back(nullptr, path.c_str());
+    SSettings back(path.c_str());
     EXPECT_FALSE(back.useAddrBook);
     EXPECT_EQ(back.replyFormat, 3);
     EXPECT_EQ(back.arrange, 0);

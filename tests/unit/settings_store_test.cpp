@@ -4,6 +4,8 @@
 
 #include "common/platform.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_save.h"
 #include "support/test_support.h"
 #if !defined(_WIN32)
 #include "common/platform_testing.h"
@@ -33,8 +35,7 @@ TEST(SettingsStore, ReadsValuesFromTheFile) {
                      "ExcludeSubject=[ML]\r\nExcludeTo=list@example.com\r\nExcludeCc=a,b\r\n"
                      "ExcludeBcc=c\r\n"
                      "[GroupDomain]\r\nFormat=0\r\nDomains=example.com,example.org\r\n");
-    SSettings s(nullptr, path.c_str());
-    EXPECT_EQ(SSettings::Current(), &s);
+    SSettings s(path.c_str());
     EXPECT_EQ(s.settingsPath, path.c_str());
     EXPECT_FALSE(s.useAddrBook);
     EXPECT_EQ(s.replyFormat, 3);
@@ -67,16 +68,37 @@ TEST(SettingsStore, ReadsValuesFromTheFile) {
     EXPECT_EQ(Value(path, "Attachment", "AttachWords"), "file,,enclosed, doc");
 }
 
-TEST(SettingsStore, CurrentFollowsTheObjects) {
-    ASSERT_EQ(SSettings::Current(), nullptr);
-    {
-        SSettings defaults{SSettings::DefaultsTag{}};
-        EXPECT_EQ(SSettings::Current(), &defaults);
-        // A constructor that fails leaves the previous record.
-        EXPECT_THROW(SSettings(nullptr, nullptr), std::runtime_error);
-        EXPECT_EQ(SSettings::Current(), &defaults);
+TEST(SettingsStore, NoFileIsAnError) {
+    EXPECT_THROW(SSettings(nullptr), std::runtime_error);
+    EXPECT_THROW(SSettings(""), std::runtime_error);
+}
+
+// Reading, saving and the defaults share one table: an empty file reads as
+// the defaults, and what is saved reads back unchanged.
+TEST(SettingsStore, DefaultsFileAndSaveAgreeOnEveryOption) {
+    test::TempDir dir;
+    const std::string path = dir.Join("table.ini");
+    test::WriteBytes(path, "");
+    const SSettings defaults{SSettings::DefaultsTag{}};
+    SSettings read(path.c_str());
+    for (const OptionKey& option : kOptionKeys) {
+        SCOPED_TRACE(option.key);
+        if (option.flag) EXPECT_EQ(read.*option.flag, defaults.*option.flag);
+        else EXPECT_EQ(read.*option.number, defaults.*option.number);
     }
-    EXPECT_EQ(SSettings::Current(), nullptr);
+
+    // Every option away from its default, saved and read again.
+    for (const OptionKey& option : kOptionKeys) {
+        if (option.flag) read.*option.flag = !(read.*option.flag);
+        else read.*option.number = read.*option.number + 1;
+    }
+    ASSERT_TRUE(SaveSettings(read));
+    const SSettings back(path.c_str());
+    for (const OptionKey& option : kOptionKeys) {
+        SCOPED_TRACE(option.key);
+        if (option.flag) EXPECT_EQ(back.*option.flag, !(defaults.*option.flag));
+        else EXPECT_EQ(back.*option.number, defaults.*option.number + 1);
+    }
 }
 
 #if !defined(_WIN32)
@@ -100,7 +122,7 @@ protected:
 };
 
 TEST_F(SettingsNative, MissingFileGivesDefaultsAndWritesTwoKeys) {
-    SSettings s(nullptr, path.c_str());
+    SSettings s(path.c_str());
     EXPECT_TRUE(s.useAddrBook);
     EXPECT_EQ(s.replyFormat, 2);
     EXPECT_EQ(s.arrange, 1);
@@ -144,7 +166,7 @@ TEST_F(SettingsNative, MissingFileGivesDefaultsAndWritesTwoKeys) {
 TEST_F(SettingsNative, EmptyAttachWordsAndReportFileRules) {
     test::WriteBytes(path, "[Attachment]\r\nAttachWords=\r\n[Settings]\r\nReportFile=C:\\r.txt\r\n");
     {
-        SSettings s(nullptr, path.c_str());
+        SSettings s(path.c_str());
         EXPECT_EQ(s.attachWords.Join(), "attached,attach,send");
         EXPECT_STREQ(s.reportFile, "C:\\r.txt");
     }
@@ -158,7 +180,7 @@ TEST_F(SettingsNative, EmptyAttachWordsAndReportFileRules) {
     test::WriteBytes(dir.Join("ProgramData/Tarnwick/Halyard/NOENTRY.txt"), "a@example.com\r\n");
     std::string before = test::ReadBytes(fresh);
     {
-        SSettings s(nullptr, fresh.c_str());
+        SSettings s(fresh.c_str());
         EXPECT_EQ(std::string(s.reportFile), ReportDefault());
     }
     EXPECT_EQ(test::ReadBytes(fresh), before);
@@ -166,7 +188,7 @@ TEST_F(SettingsNative, EmptyAttachWordsAndReportFileRules) {
 
 TEST_F(SettingsNative, NoCommonFolderPutsReportBesideSettings) {
     platform::testing::SetCommonAppDataFolder("");
-    SSettings s(nullptr, path.c_str());
+    SSettings s(path.c_str());
     EXPECT_EQ(std::string(s.reportFile), dir.Join("Roaming/Tarnwick/Halyard") + "\\NOENTRY.txt");
 }
 
@@ -178,12 +200,12 @@ TEST_F(SettingsNative, HostRegistryValues) {
     SetHostValue("AddrInputFmt", DwordValue(2));
     SetHostValue("Citation", StringValue("| "));
     {
-        SSettings s(nullptr, path.c_str());
+        SSettings s(path.c_str());
         EXPECT_EQ(s.hostAddressFormat, 2);
         EXPECT_STREQ(s.citation, "> ");
     }
     platform::testing::SetHostKeyExists(true);
-    SSettings s(nullptr, path.c_str());
+    SSettings s(path.c_str());
     EXPECT_EQ(s.hostAddressFormat, 1);
     EXPECT_STREQ(s.citation, "| ");
 
@@ -215,15 +237,15 @@ TEST_F(SettingsNative, HostRegistryValues) {
 
     // Citation: 127 characters fit, 128 fall back, empty is kept.
     SetHostValue("Citation", StringValue(std::string(127, 'c')));
-    EXPECT_EQ(std::string(SSettings(nullptr, path.c_str()).citation), std::string(127, 'c'));
+    EXPECT_EQ(std::string(SSettings(path.c_str()).citation), std::string(127, 'c'));
     SetHostValue("Citation", StringValue(std::string(128, 'c')));
-    EXPECT_STREQ(SSettings(nullptr, path.c_str()).citation, "> ");
+    EXPECT_STREQ(SSettings(path.c_str()).citation, "> ");
     SetHostValue("Citation", platform::RegistryValue{1, std::vector<uint8_t>(128, 'c')});
-    EXPECT_STREQ(SSettings(nullptr, path.c_str()).citation, "> ");
+    EXPECT_STREQ(SSettings(path.c_str()).citation, "> ");
     SetHostValue("Citation", StringValue(""));
-    EXPECT_STREQ(SSettings(nullptr, path.c_str()).citation, "");
+    EXPECT_STREQ(SSettings(path.c_str()).citation, "");
     platform::testing::ClearHostValue("Citation");
-    EXPECT_STREQ(SSettings(nullptr, path.c_str()).citation, "> ");
+    EXPECT_STREQ(SSettings(path.c_str()).citation, "> ");
 }
 
 #endif  // !_WIN32

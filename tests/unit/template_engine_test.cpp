@@ -5,15 +5,14 @@
 #include <string>
 
 #include "common/platform.h"
-#include "plugin/plugin_state.h"
 #include "template/extend_template.h"
-#include "template_fake_compose.h"
+#include "support/fake_host.h"
 
 #if !defined(_WIN32)
 #include "common/platform_testing.h"
 #endif
 
-namespace tmpltest {
+namespace fakehost {
 namespace {
 
 class EngineTest : public ComposeTest {
@@ -26,8 +25,8 @@ protected:
             {"Cid Moss", "cid@example.com", "Zeta", "", "Moss", "Cid"},
         });
         scope.LoadAddressBook();
-        Fake().headers["To"] = "ann@example.com, bob@example.com";
-        Fake().headers["Cc"] = "Cid <cid@example.com>";
+        Fake().compose["To"] = "ann@example.com, bob@example.com";
+        Fake().compose["Cc"] = "Cid <cid@example.com>";
     }
     void TearDown() override { EXPECT_EQ(Fake().liveTexts, 0) << "host texts not freed"; }
 
@@ -36,38 +35,38 @@ protected:
 
 TEST_F(EngineTest, ExpandsToAndCcCommands) {
     Fake().body = "Dear $t($n, ),\r\ncopy: $cCc: ($o $n)\r\n";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Dear Ann Smith, Bob Jones,\r\ncopy: Cc: Zeta Cid Moss\r\n");
     EXPECT_EQ(Fake().setTextCalls, 2);
     EXPECT_EQ(engine.UndoEntryCount(), 1u);
 
     // The command's column counts what precedes it on its line.
     Fake().body = "Greetings to $t16($n, )";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Greetings to \r\nAnn Smith, \r\nBob Jones");
 
     // Without an address index nobody is listed: the header's own names.
-    Plugin().addrBook = nullptr;
-    Fake().headers["To"] = "Ann S <ann@example.com>, bob@example.com";
+    scope.work.addrBook = nullptr;
+    Fake().compose["To"] = "Ann S <ann@example.com>, bob@example.com";
     Fake().body = "$t($n, $o)";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Ann S, bob@example.com");
 }
 
 TEST_F(EngineTest, NothingToDo) {
     Fake().body = "No command here, only $t( and $c.";
-    EXPECT_FALSE(engine.ExpandTemplates(window));
+    EXPECT_FALSE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().setTextCalls, 0);
 
     Fake().noBody = true;
-    EXPECT_FALSE(engine.ExpandTemplates(window));
+    EXPECT_FALSE(engine.ExpandTemplates(scope.work, window));
 
     // An HTML body is never expanded, whatever the case of its type.
     Fake().noBody = false;
     for (const char* type : {"text/html", "Text/HTML; charset=utf-8"}) {
         Fake().mimeType = type;
         Fake().body = "<p>$t($n)</p>";
-        EXPECT_FALSE(engine.ExpandTemplates(window)) << type;
+        EXPECT_FALSE(engine.ExpandTemplates(scope.work, window)) << type;
         EXPECT_EQ(Fake().body, "<p>$t($n)</p>");
     }
     EXPECT_EQ(Fake().setTextCalls, 0);
@@ -75,9 +74,9 @@ TEST_F(EngineTest, NothingToDo) {
 
     // No recipients: the command goes, prefix and all.
     Fake().mimeType = "text/plain";
-    Fake().headers["To"] = "";
+    Fake().compose["To"] = "";
     Fake().body = "[$tTo: ($n)]";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "[]");
 }
 
@@ -86,9 +85,9 @@ TEST_F(EngineTest, OutputIsNeverExpandedAgain) {
     // the text again from its start would expand it for ever.
     WriteFolder("Odd", {{"$t($n)", "odd@example.com", "$c($n)", "", "", ""}});
     scope.LoadAddressBook();
-    Fake().headers["To"] = "odd@example.com";
+    Fake().compose["To"] = "odd@example.com";
     Fake().body = "$t($n) and $t($o)";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "$t($n) and $c($n)");
     EXPECT_EQ(Fake().setTextCalls, 2);
 
@@ -96,47 +95,47 @@ TEST_F(EngineTest, OutputIsNeverExpandedAgain) {
     // commands before and after it.
     Fake().setTextCalls = 0;
     Fake().body = "$c($n) $t($o) $c($n)";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Cid Moss $c($n) Cid Moss");
     EXPECT_EQ(Fake().setTextCalls, 3);
 
     // The text around an expansion is not joined into a command either,
     // even when the expansion wrote nothing.
     Fake().body = "$c($t($f)$n)";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "$c($n)");
 
     // A later request does look at the text again: the user asked for it.
     Fake().body = "$t($n) and $t($o)";
-    EXPECT_TRUE(engine.ExpandTemplates(window));
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "$t($n) and Cid Moss");
 }
 
 TEST_F(EngineTest, UndoRestoresTheLastCommandOfEachKeyword) {
     Fake().body = "$t($n, )\r\n$t($f)\r\n$c($n)";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Ann Smith, Bob Jones\r\nSmithJones\r\nCid Moss");
-    EXPECT_TRUE(engine.UndoTemplates(window));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "Ann Smith, Bob Jones\r\n$t($f)\r\n$c($n)");
 
     // The entry is gone once undone.
     EXPECT_EQ(engine.UndoEntryCount(), 0u);
-    EXPECT_FALSE(engine.UndoTemplates(window));
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
 
     // An expansion that reaches the very end of the text undoes.
     Fake().body = "Hello $tTo: ($n, )";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Hello To: Ann Smith, Bob Jones");
-    EXPECT_TRUE(engine.UndoTemplates(window));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "Hello $tTo: ($n, )");
 
     // So does one that wrote nothing at the very end.
-    Fake().headers["To"] = "";
+    Fake().compose["To"] = "";
     Fake().body = "Hello $t($n)";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Hello ");
-    EXPECT_TRUE(engine.UndoTemplates(window));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "Hello $t($n)");
 }
 
@@ -145,34 +144,34 @@ TEST_F(EngineTest, UndoFollowsTheTextThatMovedUnderIt) {
     // the "$t" command back where its output now stands, not where it stood
     // before the "$c" expansions moved it.
     Fake().body = "$c($n)|$c($f)|$t($n, )|end";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Cid Moss|Moss|Ann Smith, Bob Jones|end");
-    EXPECT_TRUE(engine.UndoTemplates(window));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "Cid Moss|$c($f)|$t($n, )|end");
 
     // A second request may expand a command that the first one wrote; undo
     // takes the latest expansion back first.
     WriteFolder("Odd", {{"Odd", "odd@example.com", "$c($n)", "", "", ""}});
     scope.LoadAddressBook();
-    Fake().headers["To"] = "odd@example.com";
+    Fake().compose["To"] = "odd@example.com";
     Fake().body = "A $t($o) B";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "A $c($n) B");
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "A Cid Moss B");
-    EXPECT_TRUE(engine.UndoTemplates(window));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "A $t($o) B");
 }
 
 TEST_F(EngineTest, UndoRefusesAnEditedText) {
     Fake().body = "$t($n, ) end";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     // The user typed before the listing: restoring at the old place would
     // overwrite their text.
     Fake().body = "Hi! " + Fake().body;
     const std::string edited = Fake().body;
     const int writes = Fake().setTextCalls;
-    EXPECT_FALSE(engine.UndoTemplates(window));
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, edited);
     EXPECT_EQ(Fake().setTextCalls, writes);
     // The entry is dropped whatever the outcome.
@@ -180,18 +179,18 @@ TEST_F(EngineTest, UndoRefusesAnEditedText) {
 
     // A text cut short of the listing fails too.
     Fake().body = "$t($n, ) end";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     Fake().body = "Ann";
-    EXPECT_FALSE(engine.UndoTemplates(window));
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "Ann");
 
     // No body: nothing happens, the entry stays for a later try.
     Fake().body = "$t($n, ) end";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     Fake().noBody = true;
-    EXPECT_FALSE(engine.UndoTemplates(window));
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
     Fake().noBody = false;
-    EXPECT_TRUE(engine.UndoTemplates(window));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "$t($n, ) end");
 }
 
@@ -200,22 +199,22 @@ TEST_F(EngineTest, WindowsAndTheirEntries) {
     HostWindow third = scope.NewWindow();
     for (HostWindow w : {window, second, third}) {
         Fake().body = "$t($n)";
-        ASSERT_TRUE(engine.ExpandTemplates(w));
+        ASSERT_TRUE(engine.ExpandTemplates(scope.work, w));
     }
     EXPECT_EQ(engine.UndoEntryCount(), 3u);
 
     // A message sent: its entry goes.
     engine.ForgetWindow(third);
     EXPECT_EQ(engine.UndoEntryCount(), 2u);
-    EXPECT_FALSE(engine.UndoTemplates(third));
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, third));
 
     // A window closed without sending is dropped at the next search, so its
     // handle, once reused, cannot pick up a foreign record.
     scope.CloseWindow(window);
     Fake().body = "$t($n)";
-    ASSERT_TRUE(engine.ExpandTemplates(second));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, second));
     EXPECT_EQ(engine.UndoEntryCount(), 1u);
-    EXPECT_TRUE(engine.UndoTemplates(second));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, second));
     EXPECT_EQ(Fake().body, "$t($n)");
     EXPECT_EQ(engine.UndoEntryCount(), 0u);
 }
@@ -230,19 +229,19 @@ TEST_F(EngineTest, Utf8Windows) {
         // A card written in UTF-8 is read as Shift_JIS; the window gets UTF-8.
         WriteFolder("Japan", {{"山田太郎", "taro@example.jp", "", "", "", ""}});
         scope.LoadAddressBook();
-        Fake().headers["To"] = "taro@example.jp";
+        Fake().compose["To"] = "taro@example.jp";
         Fake().body = "宛先: $t($n, )様\r\n本文";
         expected = "宛先: 山田太郎様\r\n本文";
     } else {
         // The host hands headers out in the ANSI code page.
-        Fake().headers["To"] = "Zo\xEB <zoe@example.com>";
+        Fake().compose["To"] = "Zo\xEB <zoe@example.com>";
         Fake().body = "An: $t($n) \xC3\xA9t\xC3\xA9";
         expected = "An: Zo\xC3\xAB \xC3\xA9t\xC3\xA9";
     }
     const std::string original = Fake().body;
-    EXPECT_TRUE(engine.ExpandTemplates(window));
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, expected);
-    EXPECT_TRUE(engine.UndoTemplates(window));
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, original);
 
     // A character the ANSI code page lacks would come back as "?": such a
@@ -250,7 +249,7 @@ TEST_F(EngineTest, Utf8Windows) {
     const std::string emoji = "$t($n) \xF0\x9F\x98\x80";
     Fake().body = emoji;
     const int writes = Fake().setTextCalls;
-    EXPECT_FALSE(engine.ExpandTemplates(window));
+    EXPECT_FALSE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, emoji);
     EXPECT_EQ(Fake().setTextCalls, writes);
 }
@@ -260,9 +259,9 @@ TEST_F(EngineTest, GroupFolderOfTheCurrentMailFolder) {
     WriteFolder("Work", {{"Ann at Work", "ann@example.com", "Acme", "", "", ""}});
     Write("mbox/Inbox/Folder.ini", "[Settings]\r\nAddrGrp=Main:Work\r\n");
     scope.LoadAddressBook();
-    Fake().headers["To"] = "ann@example.com";
+    Fake().compose["To"] = "ann@example.com";
     Fake().body = "$t($n)";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Ann Smith");
 
 #if defined(_WIN32)
@@ -271,9 +270,9 @@ TEST_F(EngineTest, GroupFolderOfTheCurrentMailFolder) {
     Fake().currentFolder = "mbox/Inbox/";
 #endif
     Fake().body = "$t($n)";
-    ASSERT_TRUE(engine.ExpandTemplates(window));
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, "Ann at Work");
 }
 
 }  // namespace
-}  // namespace tmpltest
+}  // namespace fakehost

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "common/platform.h"
-#include "plugin/plugin_state.h"
 #include "win32/common_win32_support.h"
 
 namespace {
@@ -67,10 +66,10 @@ TEST(Win32Platform, FoldersAndModule) {
 
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    void* saved = Plugin().instance;
-    Plugin().instance = nullptr;
+    void* saved = platform::Module();
+    platform::SetModule(nullptr);
     EXPECT_EQ(platform::ModuleFilePath(), std::string(exe));
-    Plugin().instance = saved;
+    platform::SetModule(saved);
 }
 
 TEST(Win32Platform, StringTableOfThePlugin) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "plugin/plugin_state.h"
+#include "common/platform.h"
 
 namespace test {
 
@@ -51,16 +51,16 @@ private:
     bool existed_ = false;
 };
 
-// The plug-in library's resources as the string table of Plugin().
+// The plug-in library's resources as the module of the platform seam.
 class PluginResources {
 public:
     PluginResources()
         : module_(LoadLibraryExA(HALYARD_DLL_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        previous_ = Plugin().instance;
-        if (module_) Plugin().instance = module_;
+        previous_ = platform::Module();
+        if (module_) platform::SetModule(module_);
     }
     ~PluginResources() {
-        Plugin().instance = previous_;
+        platform::SetModule(previous_);
         if (module_) FreeLibrary(module_);
     }
     PluginResources(const PluginResources&) = delete;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 
@@ -29,21 +29,21 @@ TEST(HostVersion, InitRefusesAHostWithoutItsFunctions) {
 }
 
 TEST(WorkBuffers, AllThreeOrNone) {
-    PluginState state;
-    ASSERT_TRUE(AllocateWorkBuffers(state));
-    char* buffers[] = {state.headerBuffer, state.copyBuffer, state.resultBuffer};
-    for (char* buffer : buffers) {
+    OwnedWorkBuffers buffers;
+    ASSERT_TRUE(buffers.Allocate());
+    const WorkBuffers view = buffers.View();
+    char* all[] = {view.header, view.copy, view.result};
+    for (char* buffer : all) {
         ASSERT_NE(buffer, nullptr);
         EXPECT_GE(GlobalSize(GlobalHandle(buffer)), 65536u);
         std::memset(buffer, 'x', 65536);   // the whole size is ours
     }
-    EXPECT_NE(buffers[0], buffers[1]);
-    EXPECT_NE(buffers[1], buffers[2]);
-    FreeWorkBuffers(state);
-    EXPECT_EQ(state.headerBuffer, nullptr);
-    EXPECT_EQ(state.copyBuffer, nullptr);
-    EXPECT_EQ(state.resultBuffer, nullptr);
-    FreeWorkBuffers(state);   // nothing left to free
+    EXPECT_NE(all[0], all[1]);
+    EXPECT_NE(all[1], all[2]);
+    buffers.Free();
+    EXPECT_FALSE(buffers.View().Ready());
+    EXPECT_EQ(buffers.View().header, nullptr);
+    buffers.Free();   // nothing left to free
 }
 
 TEST(Lifecycle, StartCreatesEveryObjectAndExitDestroysThemAll) {
@@ -51,28 +51,26 @@ TEST(Lifecycle, StartCreatesEveryObjectAndExitDestroysThemAll) {
     EXPECT_EQ(ExitPlugin(), 0);   // exit before any start
 
     EXPECT_EQ(StartPlugin(), 0);
-    EXPECT_NE(state.settings, nullptr);
-    EXPECT_NE(state.addrBook, nullptr);   // an index without books: no host folder here
-    EXPECT_NE(state.headerBuffer, nullptr);
-    EXPECT_NE(state.copyBuffer, nullptr);
-    EXPECT_NE(state.resultBuffer, nullptr);
+    EXPECT_TRUE(state.settings);
+    EXPECT_TRUE(state.addrBook);   // an index without books: no host folder here
+    EXPECT_TRUE(state.buffers.View().Ready());
     // (The bitmaps live in the DLL's resources, which this program lacks.)
-    EXPECT_NE(state.templates, nullptr);
-    EXPECT_NE(state.watcherThread, nullptr);
+    EXPECT_TRUE(state.templates);
+    EXPECT_TRUE(state.watcherThread);
     // The settings file is named after this program, in the per-user folder.
     std::string path = state.settingsPath;
     EXPECT_NE(path.find("\\Tarnwick\\Halyard\\"), std::string::npos) << path;
     EXPECT_EQ(path.substr(path.size() - 22), "win32_plugin_tests.ini") << path;
 
     EXPECT_EQ(ExitPlugin(), 0);
-    EXPECT_EQ(state.settings, nullptr);
-    EXPECT_EQ(state.addrBook, nullptr);
-    EXPECT_EQ(state.headerBuffer, nullptr);
-    EXPECT_EQ(state.copyBuffer, nullptr);
-    EXPECT_EQ(state.resultBuffer, nullptr);
-    EXPECT_EQ(state.bitmapReply, nullptr);
-    EXPECT_EQ(state.bitmapReplyAll, nullptr);
-    EXPECT_EQ(state.templates, nullptr);
-    EXPECT_EQ(state.watcherThread, nullptr);
-    EXPECT_EQ(state.stopEvent, nullptr);
+    EXPECT_FALSE(state.settings);
+    EXPECT_FALSE(state.addrBook);
+    EXPECT_FALSE(state.buffers.header);
+    EXPECT_FALSE(state.buffers.copy);
+    EXPECT_FALSE(state.buffers.result);
+    EXPECT_FALSE(state.bitmapReply);
+    EXPECT_FALSE(state.bitmapReplyAll);
+    EXPECT_FALSE(state.templates);
+    EXPECT_FALSE(state.watcherThread);
+    EXPECT_FALSE(state.stopEvent);
 }

@@ -15,7 +15,7 @@
 #include "addressbook/halyard_addr_book.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 #include "plugin/lifecycle.h"
 #include "plugin/plugin_state.h"
 #include "plugin/watcher.h"
@@ -97,8 +97,7 @@ protected:
         Plugin().stopFlag.store(0);
     }
     void TearDown() override {
-        StopAddressBookWatcher();
-        Plugin().addrBook = nullptr;
+        StopAddressBookWatcher(Plugin());
         Plugin().addrBookChanged.store(0);
     }
     void Write(const std::string& relative, const std::string& bytes) {
@@ -115,12 +114,11 @@ TEST_F(WatcherTest, ChangeInASubfolderRebuildsOnce) {
     Write("AddrBook/@Other/Address.ini", "[Settings]\r\nPath=" + dir_.Join("Moved") + "\r\n");
     Write("Moved/Team/Group.idx", Record("Team", "t@x"));
     SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
-    Plugin().addrBook = &book;
     EXPECT_EQ(NameOf(book, "a@x"), "Old");
 
-    ASSERT_TRUE(StartAddressBookWatcher(&book));
-    EXPECT_NE(Plugin().watcherThread, nullptr);
-    EXPECT_NE(Plugin().stopEvent, nullptr);
+    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
+    EXPECT_TRUE(Plugin().watcherThread);
+    EXPECT_TRUE(Plugin().stopEvent);
     LetTheWatcherArm();
     EXPECT_EQ(Plugin().addrBookChanged.load(), 0);
 
@@ -130,35 +128,32 @@ TEST_F(WatcherTest, ChangeInASubfolderRebuildsOnce) {
     Sleep(300);   // let the notifications of that one write settle
 
     EXPECT_EQ(NameOf(book, "a@x"), "Old");   // cached until the check
-    EXPECT_TRUE(RefreshAddressBookIfChanged(Plugin()));
+    EXPECT_TRUE(RefreshAddressBookIfChanged(Plugin().addrBookChanged, book));
     EXPECT_EQ(NameOf(book, "a@x"), "New");
-    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin()));
-    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin()));
+    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin().addrBookChanged, book));
+    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin().addrBookChanged, book));
 
     // A book whose contents lie elsewhere is watched there; a new folder
     // counts as a change too.
     CreateDirectoryA(dir_.Join("Moved/Team/Sub").c_str(), nullptr);
     EXPECT_GE(WaitForFlag(1000), 0);
 
-    StopAddressBookWatcher();
-    EXPECT_EQ(Plugin().watcherThread, nullptr);
-    EXPECT_EQ(Plugin().stopEvent, nullptr);
+    StopAddressBookWatcher(Plugin());
+    EXPECT_FALSE(Plugin().watcherThread);
+    EXPECT_FALSE(Plugin().stopEvent);
 }
 
 TEST_F(WatcherTest, WithoutAnyBookTheThreadEndsAtOnce) {
-    EXPECT_FALSE(StartAddressBookWatcher(nullptr));
-    EXPECT_EQ(Plugin().watcherThread, nullptr);
-
     SHalyardAddrBook book(dir_.Join("NoAddrBook").c_str());
-    ASSERT_TRUE(StartAddressBookWatcher(&book));
-    EXPECT_FALSE(StartAddressBookWatcher(&book));   // one watcher at a time
+    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
+    EXPECT_FALSE(StartAddressBookWatcher(Plugin(), book));   // one watcher at a time
     HANDLE thread = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(Plugin().watcherThread),
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), Plugin().watcherThread.Get(),
                                 GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE, 0));
     EXPECT_EQ(WaitForSingleObject(thread, 100), static_cast<DWORD>(WAIT_TIMEOUT));
 
     DWORD start = GetTickCount();
-    StopAddressBookWatcher();
+    StopAddressBookWatcher(Plugin());
     EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
     CloseHandle(thread);
@@ -172,7 +167,7 @@ TEST_F(WatcherTest, OnlySixtyOneFoldersAreWatched) {
     }
     SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
     ASSERT_EQ(book.BookContentPaths().size(), 64u);
-    ASSERT_TRUE(StartAddressBookWatcher(&book));
+    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
     LetTheWatcherArm();
 
     Write("AddrBook/@b62/F/Group.idx", Record("changed", "a@x"));
@@ -186,16 +181,16 @@ TEST_F(WatcherTest, StartAndStopLeaveNothingBehind) {
     Write("AddrBook/~Two/G/Group.idx", Record("n", "b@x"));
     SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
     // One cycle first, so that whatever the system sets up once is there.
-    ASSERT_TRUE(StartAddressBookWatcher(&book));
-    StopAddressBookWatcher();
+    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
+    StopAddressBookWatcher(Plugin());
 
     DWORD handles = CountHandles();
     DWORD threads = CountThreads();
     ASSERT_GT(handles, 0u);
     ASSERT_GT(threads, 0u);
     for (int i = 0; i < 50; ++i) {
-        ASSERT_TRUE(StartAddressBookWatcher(&book)) << i;
-        StopAddressBookWatcher();
+        ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book)) << i;
+        StopAddressBookWatcher(Plugin());
     }
     EXPECT_EQ(CountHandles(), handles);
     EXPECT_EQ(CountThreads(), threads);
@@ -209,23 +204,23 @@ const char* HALYARD_WINAPI FakeDataFolder() { return g_dataFolder.c_str(); }
 TEST_F(WatcherTest, FiftyStartsAndExitsOfThePlugInLeaveNothingBehind) {
     Write("AddrBook/@One/F/Group.idx", Record("n", "a@x"));
     g_dataFolder = dir_.Path() + "\\";
-    HostApi saved = Host();
-    Host().GetDataFolder = FakeDataFolder;
+    HostApi saved = Plugin().host;
+    Plugin().host.GetDataFolder = FakeDataFolder;
     ASSERT_EQ(StartPlugin(), 0);
-    ASSERT_NE(Plugin().watcherThread, nullptr);
+    ASSERT_TRUE(Plugin().watcherThread);
     ExitPlugin();
 
     DWORD handles = CountHandles();
     DWORD threads = CountThreads();
     for (int i = 0; i < 50; ++i) {
         ASSERT_EQ(StartPlugin(), 0);
-        ASSERT_NE(Plugin().settings, nullptr) << i;
-        ASSERT_NE(Plugin().addrBook, nullptr) << i;
+        ASSERT_TRUE(Plugin().settings) << i;
+        ASSERT_TRUE(Plugin().addrBook) << i;
         ExitPlugin();
     }
     EXPECT_EQ(CountHandles(), handles);
     EXPECT_EQ(CountThreads(), threads);
-    Host() = saved;
+    Plugin().host = saved;
 }
 
 }  // namespace

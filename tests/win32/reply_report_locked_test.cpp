@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
-#include "plugin/plugin_state.h"
 #include "reply/report.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
@@ -50,16 +50,14 @@ protected:
     void SetUp() override {
         library_ = LoadLibraryExA(HALYARD_DLL_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(library_, nullptr);
-        Plugin().instance = library_;
-        Plugin().settings = &settings_;
+        platform::SetModule(library_);
         hook_ = SetWindowsHookExA(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook_, nullptr);
         Boxes().clear();
     }
     void TearDown() override {
         if (hook_) UnhookWindowsHookEx(hook_);
-        Plugin().settings = nullptr;
-        Plugin().instance = nullptr;
+        platform::SetModule(nullptr);
         if (library_) FreeLibrary(library_);
     }
 
@@ -79,7 +77,7 @@ TEST_F(ReplyReportLocked, ALockedFileShowsMessageOneAndStaysAsItWas) {
     HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    ReportMissingAddress("Zed <zed@example.net>");
+    ReportMissingAddress(settings_.reportFile, "Zed <zed@example.net>");
     CloseHandle(other);
 
     ASSERT_EQ(Boxes().size(), 1u);
@@ -91,7 +89,7 @@ TEST_F(ReplyReportLocked, ALockedFileShowsMessageOneAndStaysAsItWas) {
     EXPECT_EQ(test::ReadBytes(path), "\"Old\"\told@example.com\r\n");
 
     // Free again, the next miss is written.
-    ReportMissingAddress("Zed <zed@example.net>");
+    ReportMissingAddress(settings_.reportFile, "Zed <zed@example.net>");
     EXPECT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(test::ReadBytes(path), "\"Old\"\told@example.com\r\n\"Zed\"\tzed@example.net\r\n");
 }

@@ -46,7 +46,7 @@ protected:
 
 TEST_F(SettingsWin32, MissingFileGivesDefaultsAndWritesTwoKeys) {
     {
-        SSettings s(Plugin().instance, path.c_str());
+        SSettings s(path.c_str());
         EXPECT_TRUE(s.useAddrBook);
         EXPECT_EQ(s.replyFormat, 2);
         EXPECT_EQ(s.arrange, 1);
@@ -65,7 +65,7 @@ TEST_F(SettingsWin32, MissingFileGivesDefaultsAndWritesTwoKeys) {
     // Present but empty is replaced at the next start.
     WritePrivateProfileStringA("Attachment", "AttachWords", "", path.c_str());
     {
-        SSettings s(Plugin().instance, path.c_str());
+        SSettings s(path.c_str());
         EXPECT_EQ(s.attachWords.Join(), DefaultWords());
     }
     EXPECT_EQ(Value(path, "Attachment", "AttachWords"), DefaultWords());
@@ -74,7 +74,7 @@ TEST_F(SettingsWin32, MissingFileGivesDefaultsAndWritesTwoKeys) {
     std::string other = dir.Join("Other.ini");
     test::WriteBytes(other, "[Attachment]\r\nAttachWords=x\r\n");
     test::WriteBytes(reportFile, "a@example.com\r\n");
-    { SSettings s(Plugin().instance, other.c_str()); }
+    { SSettings s(other.c_str()); }
     EXPECT_EQ(Value(other, "Settings", "ReportFile"), "<none>");
     DeleteFileA(reportFile.c_str());
 }
@@ -84,7 +84,7 @@ TEST_F(SettingsWin32, HostRegistryValues) {
     ASSERT_TRUE(key.Valid());
     key.SetString("Citation", ">> ");
     key.SetDword("AddrInputFmt", 1);
-    SSettings s(Plugin().instance, path.c_str());
+    SSettings s(path.c_str());
     EXPECT_STREQ(s.citation, ">> ");
     EXPECT_EQ(s.hostAddressFormat, 3);
 
@@ -106,9 +106,9 @@ TEST_F(SettingsWin32, HostRegistryValues) {
     EXPECT_EQ(s.hostAddressFormat, 2);
 
     key.SetString("Citation", std::string(127, 'q'));
-    EXPECT_EQ(std::string(SSettings(Plugin().instance, path.c_str()).citation), std::string(127, 'q'));
+    EXPECT_EQ(std::string(SSettings(path.c_str()).citation), std::string(127, 'q'));
     key.SetString("Citation", std::string(128, 'q'));
-    EXPECT_STREQ(SSettings(Plugin().instance, path.c_str()).citation, "> ");
+    EXPECT_STREQ(SSettings(path.c_str()).citation, "> ");
 }
 
 }  // namespace

@@ -66,6 +66,14 @@ bool CheckEnvironment(const SScript& script, std::string* why) {
     return true;
 }
 
+// The wrapper's --shots folder, else the scratch folder's shots\.
+std::string ShotsFolder(const std::string& scratch) {
+    wchar_t folder[MAX_PATH] = {};
+    DWORD n = GetEnvironmentVariableW(L"BKHOST_SHOTS", folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return scratch + "\\shots";
+    return WideToUtf8(folder);
+}
+
 bool ReadScript(const std::wstring& path, std::string* text) {
     return ReadFileBytes(WideToUtf8(path), text);
 }
@@ -101,6 +109,7 @@ int main() {
     paths.appdata = scratch + "\\appdata";
     paths.commondata = scratch + "\\common";
     std::string temp = scratch + "\\temp";
+    paths.shots = ShotsFolder(scratch);
     for (const std::string* folder : {&paths.data, &paths.plugins, &paths.appdata, &paths.commondata, &temp})
         if (!CreateFolders(*folder)) return NotRun("error: cannot create " + *folder);
 

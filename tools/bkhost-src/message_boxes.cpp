@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "codepage.h"
+#include "dialog_windows.h"
 #include "host_windows.h"
 #include "transcript.h"
 
@@ -36,12 +37,7 @@ HHOOK g_hook = nullptr;
 HWND g_answerer = nullptr;
 std::deque<SQueuedAnswer> g_answers;
 std::vector<std::string> g_shown;
-
-bool IsDialog(HWND window) {
-    wchar_t cls[16] = {};
-    GetClassNameW(window, cls, 16);
-    return lstrcmpW(cls, L"#32770") == 0;
-}
+SDialogHandler g_dialogHandler = nullptr;
 
 // Line breaks written as \n, as the transcript shows them.
 std::string OneLine(const std::string& text) {
@@ -57,7 +53,9 @@ std::string OneLine(const std::string& text) {
 // The button Enter would press. A message box gives its default button the
 // focus (Wine's DM_GETDEFID keeps answering IDOK), so the focus comes first.
 int DefaultButton(HWND box) {
-    HWND focus = GetFocus();
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gui) ? gui.hwndFocus : nullptr;
     if (focus && GetParent(focus) == box) {
         int id = GetDlgCtrlID(focus);
         for (const SButton& button : kButtons)
@@ -109,8 +107,10 @@ void AnswerBox(HWND box) {
 
 void Answer(HWND window) {
     if (!IsWindow(window)) return;
-    if (GetDlgItem(window, kBoxTextId)) {
+    if (IsMessageBox(window)) {
         AnswerBox(window);
+    } else if (g_dialogHandler && g_dialogHandler(window)) {
+        // Driven by the script's dialog actions.
     } else {
         // A dialog that no command drives: closed as Cancel.
         PrintLine("dialog [" + OneLine(WindowTextUtf8(window)) + "] -> Cancel");
@@ -132,7 +132,7 @@ LRESULT CALLBACK AnswererProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         HWND window = reinterpret_cast<HWND>(wParam);
-        if (IsDialog(window) && !GetPropW(window, kAnsweredProp)) {
+        if (IsDialogClass(window) && !GetPropW(window, kAnsweredProp)) {
             SetPropW(window, kAnsweredProp, reinterpret_cast<HANDLE>(1));
             PostMessageW(g_answerer, kAnswerMessage, reinterpret_cast<WPARAM>(window), 0);
         }
@@ -174,4 +174,15 @@ std::vector<std::string> TakeShownBoxes() {
     std::vector<std::string> shown;
     shown.swap(g_shown);
     return shown;
+}
+
+void SetDialogHandler(SDialogHandler handler) { g_dialogHandler = handler; }
+
+void AnswerOtherThreadsBoxes() {
+    for (HWND window : VisibleProcessWindows()) {
+        if (!OnOtherThread(window) || !IsMessageBox(window) || GetPropW(window, kAnsweredProp))
+            continue;
+        SetPropW(window, kAnsweredProp, reinterpret_cast<HANDLE>(1));
+        AnswerBox(window);
+    }
 }

@@ -3,6 +3,8 @@
 // and prints "messagebox [CAPTION] TEXT -> ANSWER".
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -18,6 +20,16 @@ struct SUnusedAnswer {
 };
 // Answers queued but never used, in queue order.
 std::vector<SUnusedAnswer> UnusedAnswers();
+
+// A dialog that is no message box goes to the handler first; when it takes
+// the dialog (answers true) the hook leaves it alone, otherwise it is
+// closed as Cancel ("dialog [CAPTION] -> Cancel"). Null: no handler.
+using SDialogHandler = bool (*)(HWND dialog);
+void SetDialogHandler(SDialogHandler handler);
+
+// The hook sees the host's thread only: boxes that other threads of the
+// process show are found by looking, and answered the same way.
+void AnswerOtherThreadsBoxes();
 
 // Box texts (as printed) since the last call, which clears them.
 std::vector<std::string> TakeShownBoxes();

@@ -34,6 +34,10 @@ bool SRunner::Execute(const SScriptCommand& command) {
     long long ms = 0;
     if (command.name == "sleep" && ParseInteger(command.args[0], &ms))
         timeout += static_cast<unsigned>(ms);
+    // A dialog block may wait for windows to close, each wait up to a minute.
+    for (const SDialogAction& action : command.actions)
+        if (action.verb == SDialogVerb::WaitClosed || action.verb == SDialogVerb::CancelDialog)
+            timeout += kCommandTimeoutMs;
     ArmWatchdog(timeout, command.name);
     bool handled = false;
     bool ok = SetUp(command, &handled);

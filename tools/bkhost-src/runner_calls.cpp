@@ -1,7 +1,9 @@
 // Calls into the plug-in, each printing what the host saw.
 #include <cstring>
+#include <optional>
 
 #include "codepage.h"
+#include "dialog_driver.h"
 #include "host_menus.h"
 #include "host_state.h"
 #include "host_windows.h"
@@ -110,7 +112,8 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
 
     // Everything below needs the library.
     static const char* const kLibraryCalls[] = {"menu", "command", "open-compose", "outgoing",
-                                                "open-mail", "info", "setup", "other-exports"};
+                                                "open-mail", "info", "setup", "setup-dialog",
+                                                "other-exports"};
     bool isCall = false;
     for (const char* call : kLibraryCalls) isCall = isCall || name == call;
     if (!isCall) {
@@ -191,12 +194,24 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         PrintLine("description: " + fields[3]);
         return true;
     }
-    if (name == "setup") {
+    if (name == "setup" || name == "setup-dialog") {
         if (!Have(command.line, bkc.OnPlugInSetup, "BKC_OnPlugInSetup")) return true;
+        // Bare setup: the host's hook closes the dialog as Cancel.
+        std::optional<SDialogDriver> driver;
+        if (name == "setup-dialog") {
+            driver.emplace(command.actions, paths_, paths_.shots);
+            if (!driver->Begin()) return ScriptError(command.line, "cannot drive the dialog");
+        }
         BeginCall();
         int result = bkc.OnPlugInSetup(host.mainWindow);
         EndCall(result);
         PrintLine("setup -> " + std::to_string(result));
+        if (driver) {
+            driver->Finish(command.line);
+            int line = 0;
+            std::string error;
+            if (driver->TakeScriptError(&line, &error)) return ScriptError(line, error);
+        }
         return true;
     }
     if (name == "other-exports") {

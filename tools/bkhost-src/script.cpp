@@ -53,6 +53,7 @@ constexpr SCommandRule kCommands[] = {
     {"open-mail", 0, false, false, SWhen::Anytime},
     {"info", 0, false, false, SWhen::Anytime},
     {"setup", 0, false, false, SWhen::Anytime},
+    {"setup-dialog", 0, true, false, SWhen::Anytime},
     {"other-exports", 0, false, false, SWhen::Anytime},
     {"print", 1, false, false, SWhen::Anytime},
     {"print-body", 0, false, false, SWhen::Anytime},
@@ -277,11 +278,17 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
                 *error = At(number, "the block is not closed by a line holding only \".\"");
                 return false;
             }
-            SScriptText ignored;
-            for (size_t k = 0; k < command.block.size(); ++k) {
-                if (!ExpandBlock({command.block[k]}, SScriptPaths{}, &ignored, &reason)) {
-                    *error = At(number + 1 + static_cast<int>(k), reason);
+            if (command.name == "setup-dialog") {
+                // Dialog actions, not text: checked as actions.
+                if (!ParseDialogBlock(command.block, number + 1, &command.actions, error))
                     return false;
+            } else {
+                SScriptText ignored;
+                for (size_t k = 0; k < command.block.size(); ++k) {
+                    if (!ExpandBlock({command.block[k]}, SScriptPaths{}, &ignored, &reason)) {
+                        *error = At(number + 1 + static_cast<int>(k), reason);
+                        return false;
+                    }
                 }
             }
             i = j;

@@ -7,12 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog_actions.h"
+
 struct SScriptCommand {
     int line = 0;                     // 1-based line number in the script
     std::string name;
     std::vector<std::string> args;    // as written, variables not yet expanded
     bool hasBlock = false;
     std::vector<std::string> block;   // content lines, as written
+    std::vector<SDialogAction> actions;   // setup-dialog: the block's actions
 };
 
 struct SScript {

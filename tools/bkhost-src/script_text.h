@@ -13,6 +13,7 @@ struct SScriptPaths {
     std::string plugins;
     std::string appdata;
     std::string commondata;
+    std::string shots;        // where screenshot writes its pictures
 };
 
 struct STextPiece {

@@ -1,16 +1,29 @@
 // Where the settings file is found, and the once-only copy into the
 // per-user folder.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
+#include "common/platform.h"
 #include "common/sizes.h"
-#include "plugin/settings_path.h"
+#include "settings/settings_path.h"
 #include "support/test_support.h"
 
 namespace {
+
+// The code under test writes Windows separators; the native stand-in maps
+// them, and so must the test's own file access.
+std::string OnDisk(std::string path) {
+#if !defined(_WIN32)
+    for (char& c : path)
+        if (c == '\\') c = '/';
+#endif
+    return path;
+}
+
+std::string Read(const std::string& path) { return test::ReadBytes(OnDisk(path)); }
+void Write(const std::string& path, std::string_view bytes) { test::WriteBytes(OnDisk(path), bytes); }
 
 std::string Beside(const std::string& modulePath) {
     char out[kPathSize];
@@ -43,33 +56,31 @@ TEST(SettingsFile, CopiedOnceIntoThePerUserFolderAndNeverOverwritten) {
     test::TempDir dir;
     std::string plugins = dir.Join("PlugIns");
     std::string appData = dir.Join("AppData");
-    CreateDirectoryA(appData.c_str(), nullptr);
+    platform::CreateDirectories(appData.c_str());
     std::string module = plugins + "\\Halyard.dll";
     std::string beside = plugins + "\\Halyard.ini";
     std::string perUser = appData + "\\Tarnwick\\Halyard\\Halyard.ini";
-    test::WriteBytes(beside, "[Settings]\r\nReplyFormat=1\r\n");
+    Write(beside, "[Settings]\r\nReplyFormat=1\r\n");
 
     EXPECT_EQ(Locate(module, appData), perUser);
-    EXPECT_EQ(test::ReadBytes(perUser), "[Settings]\r\nReplyFormat=1\r\n");
+    EXPECT_EQ(Read(perUser), "[Settings]\r\nReplyFormat=1\r\n");
 
     // The copy in the folder is the user's from now on.
-    test::WriteBytes(perUser, "[Settings]\r\nReplyFormat=3\r\n");
-    test::WriteBytes(beside, "[Settings]\r\nReplyFormat=0\r\n");
+    Write(perUser, "[Settings]\r\nReplyFormat=3\r\n");
+    Write(beside, "[Settings]\r\nReplyFormat=0\r\n");
     EXPECT_EQ(Locate(module, appData + "\\"), perUser);
-    EXPECT_EQ(test::ReadBytes(perUser), "[Settings]\r\nReplyFormat=3\r\n");
-    EXPECT_EQ(test::ReadBytes(beside), "[Settings]\r\nReplyFormat=0\r\n");
+    EXPECT_EQ(Read(perUser), "[Settings]\r\nReplyFormat=3\r\n");
+    EXPECT_EQ(Read(beside), "[Settings]\r\nReplyFormat=0\r\n");
 }
 
 TEST(SettingsFile, NoFileBesideTheLibraryCreatesOnlyTheFolder) {
     test::TempDir dir;
     std::string appData = dir.Join("AppData");
-    CreateDirectoryA(appData.c_str(), nullptr);
+    platform::CreateDirectories(appData.c_str());
     std::string module = dir.Join("PlugIns") + "\\Halyard.dll";
     EXPECT_EQ(Locate(module, appData), appData + "\\Tarnwick\\Halyard\\Halyard.ini");
-    DWORD attributes = GetFileAttributesA((appData + "\\Tarnwick\\Halyard").c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_FALSE(test::Exists(appData + "\\Tarnwick\\Halyard\\Halyard.ini"));
+    EXPECT_TRUE(platform::IsDirectory((appData + "\\Tarnwick\\Halyard").c_str()));
+    EXPECT_FALSE(test::Exists(OnDisk(appData + "\\Tarnwick\\Halyard\\Halyard.ini")));
 }
 
 TEST(SettingsFile, AnUnusablePerUserFolderLeavesTheFileBesideTheLibrary) {
@@ -77,12 +88,12 @@ TEST(SettingsFile, AnUnusablePerUserFolderLeavesTheFileBesideTheLibrary) {
     std::string appData = dir.Join("AppData");
     std::string module = dir.Join("PlugIns") + "\\Halyard.dll";
     std::string beside = dir.Join("PlugIns") + "\\Halyard.ini";
-    test::WriteBytes(beside, "[Settings]\r\n");
+    Write(beside, "[Settings]\r\n");
 
     // "Tarnwick" is a file, so the folder cannot be made.
-    test::WriteBytes(appData + "\\Tarnwick", "in the way");
+    Write(appData + "\\Tarnwick", "in the way");
     EXPECT_EQ(Locate(module, appData), beside);
-    EXPECT_EQ(test::ReadBytes(appData + "\\Tarnwick"), "in the way");
+    EXPECT_EQ(Read(appData + "\\Tarnwick"), "in the way");
 
     // No application-data folder at all.
     EXPECT_EQ(Locate(module, ""), beside);

@@ -10,39 +10,13 @@
 
 #include "common/platform_testing.h"
 #include "outgoing/outgoing.h"
-#include "plugin/plugin_state.h"
-#include "reply_fake_host.h"
+#include "support/fake_host.h"
 
-using replytest::Fake;
-using replytest::FakeHostScope;
-using replytest::Window;
+using fakehost::Fake;
+using fakehost::FakeHostScope;
+using fakehost::Window;
 
 namespace {
-
-// The compose text: the shared fake has none, so these tests add one.
-struct Body {
-    bool present = false;
-    std::string text;
-    std::string mimeType = "text/plain";
-};
-
-Body& TheBody() {
-    static Body body;
-    return body;
-}
-
-char* HALYARD_WINAPI CompGetText(HostWindow, char* mimeType, int size) {
-    const Body& body = TheBody();
-    if (size > 0) {
-        std::strncpy(mimeType, body.mimeType.c_str(), static_cast<size_t>(size) - 1);
-        mimeType[size - 1] = '\0';
-    }
-    if (!body.present) return nullptr;
-    char* copy = new char[body.text.size() + 1];
-    std::memcpy(copy, body.text.c_str(), body.text.size() + 1);
-    ++Fake().liveTexts;   // released by the shared fake's BKA_Free
-    return copy;
-}
 
 class OutgoingTest : public ::testing::Test {
 protected:
@@ -51,8 +25,7 @@ protected:
         platform::testing::SetResString(23, "attach caption");
         platform::testing::SetResString(36, "subject text");
         platform::testing::SetResString(37, "subject caption");
-        TheBody() = Body();
-        Host().CompGetText = CompGetText;
+        Fake().noBody = true;
         scope.Settings().attachWords.SplitFrom("attached,attach,send");
         Fake().compose["From"] = "me@example.org";
         Fake().compose["To"] = "ann@example.com";
@@ -61,9 +34,9 @@ protected:
     void TearDown() override { EXPECT_EQ(Fake().liveTexts, 0); }
 
     void SetBody(const std::string& text, const std::string& mimeType = "text/plain") {
-        TheBody().present = true;
-        TheBody().text = text;
-        TheBody().mimeType = mimeType;
+        Fake().noBody = false;
+        Fake().body = text;
+        Fake().mimeType = mimeType;
     }
     // Captions of the boxes shown since the last call.
     std::vector<std::string> Boxes() {
@@ -82,7 +55,7 @@ protected:
 TEST_F(OutgoingTest, KeywordInTextAsksAndCancelStops) {
     SetBody("Hello,\r\nthe report is attached.\r\n");
     platform::testing::QueueMessageBoxAnswer(platform::kIdCancel);
-    EXPECT_EQ(OnOutgoing(Window(), 0), -1);
+    EXPECT_EQ(OnOutgoing(scope.work, nullptr, Window(), 0), -1);
     const auto boxes = platform::testing::TakeShownBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].owner, Window());
@@ -91,10 +64,19 @@ TEST_F(OutgoingTest, KeywordInTextAsksAndCancelStops) {
     EXPECT_EQ(boxes[0].flags & 0xF, platform::kMbOkCancel);
 
     platform::testing::QueueMessageBoxAnswer(platform::kIdOk);
-    EXPECT_EQ(OnOutgoing(Window(), 2), 0);
+    EXPECT_EQ(OnOutgoing(scope.work, nullptr, Window(), 2), 0);
     EXPECT_EQ(Boxes(), attachBox);
     // A draft is never inspected.
-    EXPECT_EQ(OnOutgoing(Window(), 1), 0);
+    EXPECT_EQ(OnOutgoing(scope.work, nullptr, Window(), 1), 0);
+    EXPECT_EQ(Boxes(), none);
+}
+
+TEST_F(OutgoingTest, NothingWithoutSettings) {
+    scope.work.settings = nullptr;
+    Fake().compose["Subject"] = "Re:";
+    SetBody("attached");
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
+    EXPECT_EQ(OnOutgoing(scope.work, nullptr, Window(), 0), 0);
     EXPECT_EQ(Boxes(), none);
 }
 
@@ -102,72 +84,72 @@ TEST_F(OutgoingTest, SubjectCheckComesFirst) {
     Fake().compose["Subject"] = " Re: ";
     SetBody("attached");
     platform::testing::QueueMessageBoxAnswer(platform::kIdCancel);
-    EXPECT_EQ(OnOutgoing(Window(), 0), -1);
+    EXPECT_EQ(OnOutgoing(scope.work, nullptr, Window(), 0), -1);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"subject caption"});
     // Confirmed, the attachment check still runs.
     platform::testing::QueueMessageBoxAnswer(platform::kIdOk);
     platform::testing::QueueMessageBoxAnswer(platform::kIdCancel);
-    EXPECT_EQ(OnOutgoing(Window(), 0), -1);
+    EXPECT_EQ(OnOutgoing(scope.work, nullptr, Window(), 0), -1);
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"subject caption", "attach caption"}));
     // Mode 1 runs neither.
-    EXPECT_EQ(OnOutgoing(Window(), 1), 0);
+    EXPECT_EQ(OnOutgoing(scope.work, nullptr, Window(), 1), 0);
     EXPECT_EQ(Boxes(), none);
 }
 
 TEST_F(OutgoingTest, QuotedLinesSubjectAndMissingText) {
     SetBody("Thanks!\r\n> I attached the file\r\nAB> send it back\r\n");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
 
     // A new message's subject counts, even without a text.
-    TheBody().present = false;
+    Fake().noBody = true;
     Fake().compose["Subject"] = "Slides attached";
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), attachBox);
     // A reply's subject is the base mail's and is not searched; its text is.
     Fake().compose["Subject"] = "RE: Slides attached";
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
     SetBody("Here they are, attached.");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), attachBox);
 
     // The host's citation mark decides what is quoted; empty quotes all text.
     SetBody("| attached\r\n");
     Fake().compose["Subject"] = "Minutes";
     std::strcpy(scope.Settings().citation, "| ");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
     scope.Settings().citation[0] = '\0';
     SetBody("I attached it\r\n");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
     Fake().compose["Subject"] = "Slides attached";
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), attachBox);
 }
 
 TEST_F(OutgoingTest, HtmlText) {
     SetBody("<p>&gt; I attached it</p>\r\n<p>Thanks</p>\r\n", "text/html");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
     // The same bytes as plain text are no quotation.
     SetBody("<p>&gt; I attached it</p>\r\n<p>Thanks</p>\r\n", "text/plain");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), attachBox);
     SetBody("<p>Attached: send</p>", "TEXT/HTML");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), attachBox);
 }
 
 TEST_F(OutgoingTest, WhatSwitchesTheReminderOff) {
     SetBody("attached");
     auto silent = [&](const char* what) {
-        EXPECT_EQ(CheckAttachment(Window()), 0) << what;
+        EXPECT_EQ(CheckAttachment(scope.work, Window()), 0) << what;
         EXPECT_EQ(Boxes(), none) << what;
     };
     auto asks = [&](const char* what) {
-        EXPECT_EQ(CheckAttachment(Window()), 0) << what;
+        EXPECT_EQ(CheckAttachment(scope.work, Window()), 0) << what;
         EXPECT_EQ(Boxes(), attachBox) << what;
     };
 
@@ -214,33 +196,33 @@ TEST_F(OutgoingTest, JapaneseWordsInShiftJisAndUtf8Windows) {
     scope.Settings().attachWords.SplitFrom("\x93\x59\x95\x74,\x91\x97\x95\x74");   // 添付,送付
     // Shift_JIS window: "資料を添付します".
     SetBody("\x8e\x91\x97\xbf\x82\xf0\x93\x59\x95\x74\x82\xb5\x82\xdc\x82\xb7\r\n");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), attachBox);
 
     // UTF-8 window: the text is UTF-8, the words are converted first.
     Fake().codePage = 65001;
     SetBody("\xe8\xb3\x87\xe6\x96\x99\xe3\x82\x92\xe6\xb7\xbb\xe4\xbb\x98\r\n");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), attachBox);
     SetBody("> \xe6\xb7\xbb\xe4\xbb\x98\r\n");
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
 
     // Header values may come in either form; an exclusion matches both.
     scope.Settings().excludeSubject.SplitFrom("\x8e\x96\x96\xb1");   // 事務
     SetBody("\xe6\xb7\xbb\xe4\xbb\x98");
     Fake().compose["Subject"] = "\x8e\x96\x96\xb1";
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
     Fake().compose["Subject"] = "\xe4\xba\x8b\xe5\x8b\x99";
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
 
     // A host that cannot convert leaves nothing to match in UTF-8 text.
     scope.Settings().excludeSubject.Clear();
     Fake().compose["Subject"] = "Minutes";
     Fake().utf8Fails = true;
-    EXPECT_EQ(CheckAttachment(Window()), 0);
+    EXPECT_EQ(CheckAttachment(scope.work, Window()), 0);
     EXPECT_EQ(Boxes(), none);
 }
 

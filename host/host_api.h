@@ -1,5 +1,6 @@
 // The host's functions, bound by name from the host executable when the
-// library is loaded. The types match the host's published interface; window,
+// library is loaded. The entry points own the one bound table and hand it
+// to the work that talks to the host. The types match the host's published interface; window,
 // menu and module handles are carried as opaque pointers so that the
 // portable core needs no Windows headers.
 #pragma once
@@ -94,9 +95,6 @@ struct HostApi {
     HostBool(HALYARD_WINAPI* MoveMessages)(const char*, const char*, HostBool) = nullptr;
 };
 
-// The one bound interface of the process.
-HostApi& Host();
-
 // True for a host version text that may lack the optional functions: at
 // most 7 characters and sorting before "2.00.06" (Windows only).
 bool IsOlderHostVersion(const char* version);
@@ -115,22 +113,27 @@ struct HostPlugInInfo {
 };
 static_assert(sizeof(HostPlugInInfo) == 496, "the host's layout");
 
-// Owner of a text the host allocated: released with BKA_Free.
+// Owner of a text the host allocated: released with the BKA_Free of the
+// table that handed it out.
 class HostText {
 public:
-    explicit HostText(char* text = nullptr) : text_(text) {}
+    HostText() = default;
+    HostText(const HostApi& host, char* text) : free_(host.Free), text_(text) {}
     ~HostText() { Reset(); }
     HostText(const HostText&) = delete;
     HostText& operator=(const HostText&) = delete;
-    HostText(HostText&& other) noexcept : text_(other.text_) { other.text_ = nullptr; }
+    HostText(HostText&& other) noexcept : free_(other.free_), text_(other.text_) {
+        other.text_ = nullptr;
+    }
 
     char* Get() const { return text_; }
     explicit operator bool() const { return text_ != nullptr; }
-    void Reset(char* text = nullptr) {
-        if (text_ && Host().Free) Host().Free(text_);
-        text_ = text;
+    void Reset() {
+        if (text_ && free_) free_(text_);
+        text_ = nullptr;
     }
 
 private:
-    char* text_;
+    void(HALYARD_WINAPI* free_)(void*) = nullptr;
+    char* text_ = nullptr;
 };

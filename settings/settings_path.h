@@ -5,8 +5,9 @@
 
 #include <cstddef>
 
-// The per-user folder under the application-data folder.
-constexpr char kSettingsFolder[] = "Tarnwick\\Halyard";
+// The plug-in's folder under an application-data folder (settings per
+// user, the report under the common one).
+constexpr char kVendorFolder[] = "Tarnwick\\Halyard";
 
 // The library path with its extension replaced by ".ini" ("Halyard.dll"
 // gives "Halyard.ini"). False, with out empty, when it does not fit.

@@ -1,5 +1,5 @@
 // Binds the host's functions from its executable, by plain name.
-#include "plugin/host_api.h"
+#include "host/host_api.h"
 
 #include <windows.h>
 

@@ -1,12 +1,11 @@
-#include "plugin/settings_path.h"
-
-#include <windows.h>
-#include <shlobj.h>
+#include "settings/settings_path.h"
 
 #include <cstring>
 #include <string>
 
+#include "common/platform.h"
 #include "common/sizes.h"
+#include "common/text.h"
 
 namespace {
 
@@ -17,23 +16,13 @@ constexpr size_t kFileNameMax = 256;   // file name and extension, each
 size_t FileNameStart(const char* path) {
     size_t start = 0;
     for (size_t i = 0; path[i] != '\0'; ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && path[i + 1] != '\0') {
+        if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && path[i + 1] != '\0') {
             ++i;
             continue;
         }
         if (path[i] == '\\' || path[i] == '/') start = i + 1;
     }
     return start;
-}
-
-bool IsDirectory(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool CopyOut(const std::string& path, char* out, size_t outSize) {
@@ -72,25 +61,21 @@ bool LocateSettingsFileIn(const char* modulePath, const char* appDataFolder, cha
     if (baseLength > kFileNameMax || extensionLength > kFileNameMax)
         return CopyOut(beside, out, outSize);
 
-    std::string folder = appDataFolder;
-    if (FileNameStart(folder.c_str()) != folder.size()) folder += '\\';
-    folder += kSettingsFolder;
+    const std::string folder = JoinPath(appDataFolder, kVendorFolder);
     if (folder.size() >= kPathSize) return CopyOut(beside, out, outSize);
-    if (!IsDirectory(folder.c_str())) {
-        SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-        if (!IsDirectory(folder.c_str())) return CopyOut(beside, out, outSize);
-    }
+    if (!platform::IsDirectory(folder.c_str()) && !platform::CreateDirectories(folder.c_str()))
+        return CopyOut(beside, out, outSize);
 
     std::string perUser = folder + '\\' + fileName;
     if (perUser.size() >= kPathSize || perUser.size() >= outSize)
         return CopyOut(beside, out, outSize);
-    if (IsFile(beside) && GetFileAttributesA(perUser.c_str()) == INVALID_FILE_ATTRIBUTES)
-        CopyFileA(beside, perUser.c_str(), TRUE);
+    // Never over anything already there, be it a file or a folder.
+    if (platform::FileExists(beside) && !platform::FileExists(perUser.c_str()) &&
+        !platform::IsDirectory(perUser.c_str()))
+        platform::CopyFileNoOverwrite(beside, perUser.c_str());
     return CopyOut(perUser, out, outSize);
 }
 
 bool LocateSettingsFile(const char* modulePath, char* out, size_t outSize) {
-    char appData[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE)) appData[0] = '\0';
-    return LocateSettingsFileIn(modulePath, appData, out, outSize);
+    return LocateSettingsFileIn(modulePath, platform::AppDataFolder().c_str(), out, outSize);
 }

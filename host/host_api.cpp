@@ -1,0 +1,3 @@
+#include "host/host_api.h"
+
+void HostApi::Clear() { *this = HostApi(); }

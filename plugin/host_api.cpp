@@ -1,8 +1,0 @@
-#include "plugin/host_api.h"
-
-HostApi& Host() {
-    static HostApi api;
-    return api;
-}
-
-void HostApi::Clear() { *this = HostApi(); }

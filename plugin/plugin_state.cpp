@@ -1,6 +1,0 @@
-#include "plugin/plugin_state.h"
-
-PluginState& Plugin() {
-    static PluginState state;
-    return state;
-}
