@@ -3,7 +3,7 @@
 # Runs as root; does nothing when everything is already there.
 #   tools/setup.sh           what make build and make test need
 #   tools/setup.sh release   that, and what make release and its tests need
-#                            (NSIS, zip, a browser, a Japanese font)
+#                            (NSIS, zip, a browser)
 set -eu
 
 need=()
@@ -20,7 +20,7 @@ for p in cmake make g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686 \
     have "$p" || need+=("$p")
 done
 if [ "${1:-}" = release ]; then
-    for p in nsis zip unzip python3 chromium fonts-ipafont-gothic; do
+    for p in nsis zip unzip python3 chromium; do
         have "$p" || need+=("$p")
     done
 fi
