@@ -57,10 +57,14 @@ fuzz: setup
 	cmake --build --preset fuzz -j $(JOBS)
 	tools/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
+# BEFORE=path/to/Halyard.dll times that build and this one side by side.
 bench: setup
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	build/bench/bench/halyard_bench
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 --target Halyard halyard_hostbench -j $(JOBS)
+	bench/run-wine $(if $(BEFORE),--before $(BEFORE))
 
 clean:
 	rm -rf build

@@ -24,7 +24,14 @@ void ScanFolders(FolderNode* parent, const std::string& path) {
     // also ends a loop of links on systems that have them.
     if (path.size() >= kPathSize) return;
     platform::ListDirectory(path.c_str(), "*.*", [&](const platform::DirEntry& entry) {
-        if (!entry.isDirectory) return true;
+        if (!entry.isDirectory) {
+            // Its stamp tells a rebuild whether the index read before is current.
+            if (EqualNoCaseAscii(entry.name, kIndexFileName)) {
+                parent->hasIndex = true;
+                parent->indexStamp = entry.stamp;
+            }
+            return true;
+        }
         auto child = std::make_unique<FolderNode>();
         child->name = entry.name;
         child->parent = parent;
@@ -67,9 +74,22 @@ SAddressBook::SAddressBook(const char* rootPath) : rootPath_(rootPath ? rootPath
 SAddressBook::~SAddressBook() = default;
 
 void SAddressBook::Rebuild() {
-    groupIndexCache_.clear();
+    std::map<std::string, std::unique_ptr<SGroupIndex>> old;
+    old.swap(groupIndexCache_);
     bookPaths_.clear();
     root_ = std::make_unique<FolderNode>();
+    walk_.clear();
+    groupRanges_.clear();
+    ScanBooks();
+    for (const auto& book : root_->children) {
+        for (const auto& child : book->children) ListWalk(*child, JoinPath(book->name, child->name));
+    }
+    nextUnread_.resize(walk_.size() + 1);
+    for (size_t i = 0; i < nextUnread_.size(); ++i) nextUnread_[i] = static_cast<uint32_t>(i);
+    KeepUnchanged(std::move(old));
+}
+
+void SAddressBook::ScanBooks() {
     if (rootPath_.empty()) return;
     platform::ListDirectory(rootPath_.c_str(), "*.*", [&](const platform::DirEntry& entry) {
         if (!entry.isDirectory || !IsBookName(entry.name)) return true;

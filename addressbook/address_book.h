@@ -2,19 +2,27 @@
 // index files ("Group.idx") and the mail folders' links to a folder.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "addressbook/address_table.h"
 #include "addressbook/vcard.h"
+#include "common/platform.h"
 #include "common/small_file.h"
 #include "common/sizes.h"
+
+// A folder's index file, in the folder's own directory.
+constexpr char kIndexFileName[] = "Group.idx";
 
 struct FolderNode {
     std::string name;   // book nodes: content path; folder nodes: directory name
     FolderNode* parent = nullptr;
     std::vector<std::unique_ptr<FolderNode>> children;
+    bool hasIndex = false;            // "Group.idx" was listed by the scan
+    platform::FileStamp indexStamp;   // as the scan listed it
 };
 
 // Returns true to stop the walk.
@@ -22,6 +30,14 @@ using FolderVisitor = bool (*)(const FolderNode& node, const char* fullPath, voi
 
 class SGroupIndex : public SSmallFile {
 public:
+    // A record before the file's first stop point (a malformed or over-long
+    // record ends every lookup in the file), with its address's hash.
+    struct Record {
+        uint32_t hash;     // FoldedAddressHash of the address field
+        uint32_t offset;   // where the record starts
+    };
+
+    // Reads the file whole and lists its records once.
     explicit SGroupIndex(const char* indexPath);
     ~SGroupIndex() override;
 
@@ -29,9 +45,32 @@ public:
     // lookup) or nullptr. With card given, *card receives a new item owned by
     // the caller, or nullptr.
     const char* Lookup(const char* address, SVcardItem** card);
+    // The same over the records at the given offsets (ascending): the ones
+    // whose address hashes like the one looked up.
+    const char* LookupAt(const uint32_t* offsets, size_t count, const char* address,
+                         SVcardItem** card);
     SVCard* LoadCard(const char* cardPath);
 
+    const std::vector<Record>& Records() const { return records_; }
+    // Drops the cached cards whose files changed since they were read.
+    void ForgetChangedCards();
+
+    // The file's stamp as the scan before its reading saw it; a rebuild
+    // keeps the index when the new scan sees the same.
+    bool stamped = false;
+    platform::FileStamp stamp;
+    uint32_t slot = SAddressTable::kNoSlot;   // its number in the address table
+
 private:
+    struct CachedCard {
+        std::unique_ptr<SVCard> card;
+        bool stamped = false;
+        platform::FileStamp stamp;   // taken before the read
+    };
+    void ListRecords();
+    // Whether the record at offset holds the address; fills the scratch.
+    bool MatchRecord(uint32_t offset, const char* address, bool wantCard);
+    const char* Matched(const char* address, SVcardItem** card);
     SVcardItem* MakeCard(const char* address);
 
     char drive_[3] = {};
@@ -40,8 +79,16 @@ private:
     char displayName_[1024] = {};
     char address_[1024] = {};
     bool directoryFits_ = false;
-    std::map<std::string, std::unique_ptr<SVCard>> cardCache_;
+    size_t textSize_ = 0;   // up to the first NUL
+    std::vector<Record> records_;
+    std::map<std::string, CachedCard> cardCache_;
 };
+
+// What a lookup asks of one folder that may hold the address: the folder's
+// walk position, its index and the offsets of the candidate records (in
+// file order). True when the folder holds the address; the search ends.
+using FolderTest = bool (*)(size_t position, SGroupIndex& index, const uint32_t* offsets,
+                            size_t count, void* context);
 
 class SAddressBook {
 public:
@@ -60,14 +107,51 @@ public:
     // The folder linked to a mail folder, or "".
     std::string ResolveFolderGroup(const char* dataFolder, const char* mailFolder) const;
 
+    // The folders in walk order, as ForEachFolder visits them.
+    size_t WalkSize() const { return walk_.size(); }
+    const std::string& WalkPath(size_t position) const { return walk_[position].path; }
+    // The group folder and its subfolders: the walk positions [*first, *end)
+    // of the first folder whose path begins with groupFolder (ASCII case
+    // ignored). False when none does.
+    bool GroupRange(const char* groupFolder, size_t* first, size_t* end);
+    // Tests, in walk order, each folder of [first, end) that may hold the
+    // address, until one test answers true. Index files are read when the
+    // search first reaches their folder, as a walk testing every folder
+    // would read them.
+    bool Search(size_t first, size_t end, const char* address, FolderTest test, void* context);
+
     // Content paths of the books, in scan order.
     std::vector<std::string> BookContentPaths() const;
     const std::map<std::string, std::string>& BookPaths() const { return bookPaths_; }
     const std::string& RootPath() const { return rootPath_; }
 
 private:
+    struct WalkFolder {
+        std::string path;
+        size_t end;                    // one past its last subfolder
+        const FolderNode* node;
+        uint32_t slot;                 // its index in the table, once read
+    };
+    void ScanBooks();
+    void ListWalk(const FolderNode& node, const std::string& path);
+    void Read(size_t position);
+    // The first position at or after position whose index is not read yet.
+    size_t NextUnread(size_t position);
+    void AddToTable(SGroupIndex* index, size_t position);
+    // Keeps the indexes whose files the new scan lists unchanged.
+    void KeepUnchanged(std::map<std::string, std::unique_ptr<SGroupIndex>> old);
+    void CompactTable();
+
     std::string rootPath_;
     std::map<std::string, std::string> bookPaths_;
     std::unique_ptr<FolderNode> root_;
     std::map<std::string, std::unique_ptr<SGroupIndex>> groupIndexCache_;
+
+    std::vector<WalkFolder> walk_;
+    std::vector<uint32_t> nextUnread_;          // union-find over read positions
+    SAddressTable table_;
+    std::vector<SGroupIndex*> slots_;           // null once dropped
+    std::vector<uint32_t> slotPositions_;       // walk position of each slot
+    size_t liveEntries_ = 0;
+    std::map<std::string, std::pair<size_t, size_t>> groupRanges_;
 };

@@ -15,53 +15,35 @@
 
 namespace {
 
-constexpr char kIndexFileName[] = "Group.idx";
 constexpr char kQuotedCharacters[] = ",;:.@*()<>/?+|";
 
-// The first folder of the walk whose path begins with a prefix.
-struct FindPrefix {
-    std::string_view prefix;
-    const FolderNode* node = nullptr;
-    std::string path;
-};
-
-bool MatchPrefix(const FolderNode& node, const char* fullPath, void* context) {
-    auto* find = static_cast<FindPrefix*>(context);
-    std::string_view path(fullPath);
-    if (path.size() < find->prefix.size() ||
-        !EqualNoCaseAscii(path.substr(0, find->prefix.size()), find->prefix))
-        return false;
-    find->node = &node;
-    find->path = fullPath;
-    return true;
-}
-
-// One search: the test that decides whether a folder holds the address.
-struct Search {
+// One search: what the caller asked for and where the answer goes.
+struct Lookup {
     SHalyardAddrBook* book;
     const char* address;
     char* nameOut;          // FindName
     SVcardItem** itemOut;   // FindCard
 };
 
-std::string IndexPath(const char* folderPath) { return JoinPath(folderPath, kIndexFileName); }
-
-bool TestName(const FolderNode&, const char* fullPath, void* context) {
-    auto* search = static_cast<Search*>(context);
-    std::string path = IndexPath(fullPath);
-    if (path.size() >= kPathSize || !platform::FileExists(path.c_str())) return false;
-    const char* name = search->book->GetGroupIndex(path.c_str())->Lookup(search->address, nullptr);
+// A folder holds the name when its index file is still on disk and lists
+// the address.
+bool TestName(size_t position, SGroupIndex& index, const uint32_t* offsets, size_t count,
+              void* context) {
+    auto* search = static_cast<Lookup*>(context);
+    const std::string path = JoinPath(search->book->WalkPath(position), kIndexFileName);
+    if (!platform::FileExists(path.c_str())) return false;
+    const char* name = index.LookupAt(offsets, count, search->address, nullptr);
     if (!name || std::strlen(name) >= kNameSize) return false;
     QuoteDisplayName(search->nameOut, kNameSize, name);
     return true;
 }
 
-bool TestCard(const FolderNode&, const char* fullPath, void* context) {
-    auto* search = static_cast<Search*>(context);
-    std::string path = IndexPath(fullPath);
-    if (path.size() >= kPathSize) return false;
+// A folder holds the card when its index lists the address and the card
+// file named there holds it too.
+bool TestCard(size_t, SGroupIndex& index, const uint32_t* offsets, size_t count, void* context) {
+    auto* search = static_cast<Lookup*>(context);
     SVcardItem* item = nullptr;
-    const char* name = search->book->GetGroupIndex(path.c_str())->Lookup(search->address, &item);
+    const char* name = index.LookupAt(offsets, count, search->address, &item);
     if (!name || !item) {
         delete item;
         return false;
@@ -70,17 +52,14 @@ bool TestCard(const FolderNode&, const char* fullPath, void* context) {
     return true;
 }
 
-bool RunSearch(SHalyardAddrBook* book, const char* groupFolder, FolderVisitor test,
-               Search* search) {
-    if (groupFolder && groupFolder[0] != '\0') {
-        FindPrefix find;
-        find.prefix = groupFolder;
-        if (book->ForEachFolder(MatchPrefix, &find)) {
-            if (test(*find.node, find.path.c_str(), search)) return true;
-            if (book->ForEachSubfolder(*find.node, find.path.c_str(), test, search)) return true;
-        }
-    }
-    return book->ForEachFolder(test, search);
+// The group folder and its subfolders first, then every folder in walk
+// order.
+bool RunSearch(SHalyardAddrBook* book, const char* groupFolder, FolderTest test, Lookup* search) {
+    size_t first = 0, end = 0;
+    if (book->GroupRange(groupFolder, &first, &end) &&
+        book->Search(first, end, search->address, test, search))
+        return true;
+    return book->Search(0, book->WalkSize(), search->address, test, search);
 }
 
 }  // namespace
@@ -91,14 +70,14 @@ SHalyardAddrBook::~SHalyardAddrBook() = default;
 
 bool SHalyardAddrBook::FindName(const char* address, char* nameBuffer, const char* groupFolder) {
     if (!address || !nameBuffer) return false;
-    Search search{this, address, nameBuffer, nullptr};
+    Lookup search{this, address, nameBuffer, nullptr};
     return RunSearch(this, groupFolder, TestName, &search);
 }
 
 bool SHalyardAddrBook::FindCard(const char* address, SVcardItem** item, const char* groupFolder) {
     if (!address || !item) return false;
     *item = nullptr;
-    Search search{this, address, nullptr, item};
+    Lookup search{this, address, nullptr, item};
     return RunSearch(this, groupFolder, TestCard, &search);
 }
 

@@ -53,9 +53,22 @@ bool CreateDirectories(const char* path);
 bool CopyFileNoOverwrite(const char* from, const char* to);
 bool DeleteFilePath(const char* path);
 
+// What tells one version of a file from the next: its size and its last
+// write time (system ticks). Equal stamps are taken as unchanged contents.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t writeTime = 0;
+    bool operator==(const FileStamp& other) const {
+        return size == other.size && writeTime == other.writeTime;
+    }
+};
+// The stamp of an existing file; false when there is none.
+bool GetFileStamp(const char* path, FileStamp* stamp);
+
 struct DirEntry {
     std::string name;   // entry name, no directory
     bool isDirectory;
+    FileStamp stamp;    // files only
 };
 // Lists the entries of dir matching pattern ("*.*" for all), without "."
 // and "..", in the order the system returns them (sorted without regard to

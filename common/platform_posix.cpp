@@ -191,6 +191,15 @@ std::vector<uint32_t> DecodeUtf8(std::string_view utf8) {
     return points;
 }
 
+// Nanosecond write times: a rewrite within the same second still shows.
+FileStamp StampOf(const struct stat& st) {
+    FileStamp stamp;
+    stamp.size = static_cast<uint64_t>(st.st_size);
+    stamp.writeTime = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                      static_cast<uint64_t>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
 }  // namespace
 
 std::string NativePath(const char* path) {
@@ -289,6 +298,13 @@ bool FileExists(const char* path) {
     return path && stat(NativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool GetFileStamp(const char* path, FileStamp* stamp) {
+    struct stat st {};
+    if (!path || stat(NativePath(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    *stamp = StampOf(st);
+    return true;
+}
+
 bool IsDirectory(const char* path) {
     struct stat st {};
     return path && stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -345,8 +361,9 @@ bool ListDirectory(const char* dir, const char* pattern,
         if (name == "." || name == ".." || !MatchPattern(wanted, name)) continue;
         std::string full = native + "/" + name;
         struct stat st {};
-        bool isDir = stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        entries.push_back(DirEntry{name, isDir});
+        const bool found = stat(full.c_str(), &st) == 0;
+        const bool isDir = found && S_ISDIR(st.st_mode);
+        entries.push_back(DirEntry{name, isDir, found && !isDir ? StampOf(st) : FileStamp{}});
     }
     closedir(d);
     std::sort(entries.begin(), entries.end(),

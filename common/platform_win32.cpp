@@ -13,6 +13,13 @@ namespace {
 
 constexpr char kHostKey[] = "Software\\RimArts\\B2\\Settings";
 
+platform::FileStamp StampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written) {
+    platform::FileStamp stamp;
+    stamp.size = (uint64_t{sizeHigh} << 32) | sizeLow;
+    stamp.writeTime = (uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+    return stamp;
+}
+
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 intptr_t FromHandle(HANDLE h) { return reinterpret_cast<intptr_t>(h); }
 
@@ -115,6 +122,15 @@ bool FileExists(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool GetFileStamp(const char* path, FileStamp* stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!path || !GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    *stamp = StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime);
+    return true;
+}
+
 bool IsDirectory(const char* path) {
     if (!path) return false;
     DWORD attributes = GetFileAttributesA(path);
@@ -158,7 +174,8 @@ bool ListDirectory(const char* dir, const char* pattern,
     if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
         if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
-        DirEntry entry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        DirEntry entry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime)};
         if (!visit(entry)) break;
     } while (FindNextFileA(find.Get(), &data));
     return true;
