@@ -37,3 +37,4 @@ constexpr unsigned kStrSingleReplyCaption = 35;
 constexpr unsigned kStrSubjectWarning = 36;
 constexpr unsigned kStrSubjectCaption = 37;
 constexpr unsigned kStrUpdateCaption = 38;
+constexpr unsigned kStrLocalHelpPage = 39;    // beside the library, in the user's language
