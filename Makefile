@@ -1,11 +1,14 @@
 # The commands a newcomer runs. Each sets up the machine first (Debian 12,
 # as root; idempotent), then builds.
-.PHONY: setup build demo screenshots test test-native test-win32 fuzz bench clean
+.PHONY: setup setup-release build demo screenshots test test-native test-win32 release test-release fuzz bench clean
 
 JOBS ?= 2
 
 setup:
 	@tools/setup.sh
+
+setup-release:
+	@tools/setup.sh release
 
 build: setup
 	cmake --preset win32 >/dev/null
@@ -35,6 +38,19 @@ test-win32: setup
 	ctest --preset win32
 
 test: test-native test-win32
+
+# The installer, the archive and the update announcement, in dist/.
+release: setup-release
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target dist -j $(JOBS)
+
+# The distribution as a user gets it: help pages in a headless browser,
+# the installer and uninstaller in a fresh Wine prefix with the headless
+# host running the demo against the installed DLLs, the archive's contents.
+test-release: release
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS) --target bkhost bkhost-nosetstatus
+	tests/release/run
 
 fuzz: setup
 	cmake --preset fuzz >/dev/null

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class Base64Encoder {
 public:
@@ -19,3 +20,8 @@ private:
     int inputLength_ = 0;
     char* output_ = nullptr;
 };
+
+// Strict decoding: whole groups of four, '=' only as the last one or two
+// characters, no other characters, unused bits zero. False, with out
+// untouched, for anything else.
+bool Base64Decode(std::string_view text, std::string* out);

@@ -16,7 +16,7 @@ constexpr INT_PTR kShellExecuteFailed = 32;  // ShellExecute answers above this 
 }  // namespace
 
 void OpenHelpPage(void* owner) {
-    const std::string page = platform::LoadResString(kStrHelpPage);
+    const std::string page = HelpPageAddress();
     HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), "open", page.c_str(), nullptr,
                                      nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= kShellExecuteFailed)

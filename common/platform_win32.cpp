@@ -192,8 +192,8 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     int length = static_cast<int>(utf8.size());
     int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
     if (wide <= 0) return std::string();
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, &w[0], wide);
+    std::vector<wchar_t> w(static_cast<size_t>(wide));   // no std::wstring: 35 KiB of DLL
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, w.data(), wide);
     int bytes = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::string();
     std::string out(static_cast<size_t>(bytes), '\0');
@@ -206,8 +206,8 @@ std::string AnsiToUtf8(std::string_view ansi) {
     int length = static_cast<int>(ansi.size());
     int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
     if (wide <= 0) return std::string();
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, &w[0], wide);
+    std::vector<wchar_t> w(static_cast<size_t>(wide));   // no std::wstring: 35 KiB of DLL
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, w.data(), wide);
     int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::string();
     std::string out(static_cast<size_t>(bytes), '\0');

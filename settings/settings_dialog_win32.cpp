@@ -20,6 +20,7 @@
 #include "settings/settings.h"
 #include "settings/settings_save.h"
 #include "settings/support_link.h"
+#include "settings/update_check.h"
 #include "settings/token_list.h"
 
 namespace {
@@ -213,11 +214,6 @@ void OpenSupportMail(HWND dialog) {
     ShellExecuteA(dialog, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// No update checker ships yet: the button says so.
-void StartVersionCheck(HWND dialog) {
-    ShowErrorBox(dialog, kStrNoVersionCheck);
-}
-
 void InitDialog(HWND dialog, SettingsDialogContext& context) {
     SSettings& s = context.settings;
     const std::string title =
@@ -296,7 +292,7 @@ void Save(HWND dialog, SSettings& s) {
     }
 }
 
-bool OnCommand(HWND dialog, SSettings& s, int id) {
+bool OnCommand(HWND dialog, SSettings& s, const std::string& productVersion, int id) {
     switch (id) {
     case IDC_ARRANGE_DEFAULT: EnableArrangeOptions(dialog, !Checked(dialog, IDC_ARRANGE_DEFAULT)); break;
     case IDC_ARRANGE_KEEP_TO: EnableArrangeOptions(dialog, Checked(dialog, IDC_ARRANGE_KEEP_TO)); break;
@@ -315,7 +311,9 @@ bool OnCommand(HWND dialog, SSettings& s, int id) {
     case IDC_WORD_DELETE: DeleteItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
     case IDC_HELP_BUTTON: OpenHelpPage(dialog); break;
     case IDC_SUPPORT_LINK: OpenSupportMail(dialog); break;
-    case IDC_CHECK_VERSION: StartVersionCheck(dialog); break;
+    case IDC_CHECK_VERSION:
+        StartUpdateCheck(dialog, Instance(), s.settingsPath, productVersion.c_str());
+        break;
     case IDOK: Save(dialog, s); EndDialog(dialog, IDOK); break;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
     default: return false;
@@ -339,7 +337,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) != BN_CLICKED) return FALSE;
-        return OnCommand(dialog, s, LOWORD(wParam)) ? TRUE : FALSE;
+        return OnCommand(dialog, s, context->productVersion, LOWORD(wParam)) ? TRUE : FALSE;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_SUPPORT_LINK)) {
             HDC dc = reinterpret_cast<HDC>(wParam);

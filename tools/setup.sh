@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs, idempotently, what the build and the tests need on Debian 12.
 # Runs as root; does nothing when everything is already there.
+#   tools/setup.sh           what make build and make test need
+#   tools/setup.sh release   that, and what make release and its tests need
+#                            (NSIS, zip, a browser)
 set -eu
 
 need=()
@@ -13,9 +16,14 @@ fi
 
 for p in cmake make g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686 \
          gcc-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth \
-         locales xxd fonts-wine fonts-ipafont-gothic; do
+         locales xxd fonts-wine fonts-ipafont-gothic openssl python3; do
     have "$p" || need+=("$p")
 done
+if [ "${1:-}" = release ]; then
+    for p in nsis zip unzip python3 chromium; do
+        have "$p" || need+=("$p")
+    done
+fi
 
 if [ ${#need[@]} -gt 0 ]; then
     if [ "$(id -u)" != 0 ]; then
@@ -23,8 +31,8 @@ if [ ${#need[@]} -gt 0 ]; then
         exit 1
     fi
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${need[@]}"
+    apt-get -o DPkg::Lock::Timeout=900 update -qq
+    apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${need[@]}"
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then

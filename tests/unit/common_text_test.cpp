@@ -33,6 +33,31 @@ TEST(Base64, EncodesPaddingCasesAndReplacesOutput) {
     EXPECT_EQ(std::string(out).substr(std::strlen(out) - 4), "eA==");
 }
 
+TEST(Base64, DecodesStrictlyAndRoundTrips) {
+    std::string out = "untouched";
+    ASSERT_TRUE(Base64Decode("", &out));
+    EXPECT_EQ(out, "");
+    ASSERT_TRUE(Base64Decode("YWJj", &out));
+    EXPECT_EQ(out, "abc");
+    ASSERT_TRUE(Base64Decode("YQ==", &out));
+    EXPECT_EQ(out, "a");
+    ASSERT_TRUE(Base64Decode("/wD+", &out));
+    EXPECT_EQ(out, Bytes({0xff, 0x00, 0xfe}));
+    Base64Encoder enc;
+    std::string all;
+    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
+    ASSERT_TRUE(Base64Decode(enc.Encode(all.data(), 256), &out));
+    EXPECT_EQ(out, all);
+    // Wrong lengths, stray characters, padding inside, and bits that a
+    // padded group cannot carry (a second encoding of "a") are refused.
+    out = "untouched";
+    for (const char* bad : {"YQ", "YQ=", "Y===", "====", "YW=j", "YWJj\n", "YW Jj", "YR==", "YWI=YWJj",
+                            "YW\x01j"}) {
+        EXPECT_FALSE(Base64Decode(bad, &out)) << bad;
+    }
+    EXPECT_EQ(out, "untouched");
+}
+
 TEST(ShiftJis, ValidityAndHalfWidthKana) {
     size_t kana = 99;
     EXPECT_TRUE(IsShiftJis("", 0, &kana));

@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kFirstString = 1;
-constexpr int kLastString = 37;
+constexpr int kLastString = 39;   // 38: the update caption; 39: the help page shipped beside the library
 
 class ResourceModule : public ::testing::Test {
 protected:
@@ -76,6 +76,7 @@ TEST_F(ResourceModule, EveryStringExistsInTheLanguageOfTheSystem) {
         std::string attachment = String(22);
         EXPECT_EQ(attachment.find('\\'), std::string::npos);
         EXPECT_EQ(std::count(attachment.begin(), attachment.end(), '\n'), 2);
+        EXPECT_EQ(String(39), "HalyardHelp\\ja.html");
     } else {
         EXPECT_EQ(String(12), "From:");
         EXPECT_EQ(String(13), "Halyard Error Message");
@@ -88,6 +89,8 @@ TEST_F(ResourceModule, EveryStringExistsInTheLanguageOfTheSystem) {
         EXPECT_EQ(String(36),
                   "The subject of mail seems to be inappropriate.\n If you back to edit, please "
                   "press [Cancel] button.");
+        EXPECT_EQ(String(38), "Halyard Update");
+        EXPECT_EQ(String(39), "HalyardHelp\\en.html");
     }
 }
 

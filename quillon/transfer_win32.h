@@ -1,0 +1,72 @@
+// One HTTP GET through WinHTTP, on a worker thread, following redirects
+// only to allowed addresses, into memory or a file, with a size limit and
+// a cancel that the user-interface thread pulls.
+#pragma once
+
+#include <windows.h>
+#include <winhttp.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+constexpr DWORD kConnectTimeoutMs = 15000;
+constexpr DWORD kIdleTimeoutMs = 30000;      // without data
+constexpr int kMaxRedirects = 5;
+
+// The cancel shared by the worker and the user-interface thread. The
+// worker owns the request handle; Cancel() closes it from the other
+// thread, which WinHTTP documents as the way to abort a blocking call,
+// and the worker then gives the handle up instead of closing it again.
+class TransferCancel {
+public:
+    TransferCancel();
+    ~TransferCancel();
+    TransferCancel(const TransferCancel&) = delete;
+    TransferCancel& operator=(const TransferCancel&) = delete;
+
+    void Cancel();
+    bool Cancelled() const { return cancelled_.load(); }
+    // The worker lends its request; false (nothing lent) when cancelled.
+    bool Lend(HINTERNET request);
+    // The worker takes its request back: false when Cancel() closed it.
+    bool TakeBack();
+
+private:
+    CRITICAL_SECTION lock_;
+    std::atomic<bool> cancelled_{false};
+    HINTERNET lent_ = nullptr;
+    bool closedByCancel_ = false;
+};
+
+struct TransferTarget {
+    uint64_t limit = 0;             // more bytes than this end the transfer
+    std::string* memory = nullptr;  // receives the body, or
+    HANDLE file = INVALID_HANDLE_VALUE;
+};
+
+enum class TransferStatus {
+    Done,
+    Cancelled,
+    Refused,          // the address (or a redirect) is not allowed
+    NetworkError,     // detail: the system error
+    HttpStatus,       // detail: the status code
+    TooManyRedirects,
+    TooLarge,         // more than target.limit bytes
+    WriteFailed,      // detail: the system error
+};
+
+struct TransferResult {
+    TransferStatus status = TransferStatus::Done;
+    DWORD detail = 0;
+    std::string refusedAddress;
+    uint64_t received = 0;
+};
+
+// received so far and the announced total (0 when unknown); called on the
+// worker thread.
+using TransferProgress = std::function<void(uint64_t received, uint64_t total)>;
+
+TransferResult Transfer(const std::string& address, const TransferTarget& target,
+                        TransferCancel& cancel, const TransferProgress& progress);
