@@ -187,13 +187,13 @@ std::string IndexText(BenchRandom& random, std::vector<std::string> records) {
 
 }  // namespace
 
-bool GenerateAddressBook(const std::string& dataFolder, const BookSpec& spec, GeneratedBook* out) {
-    BenchRandom random(spec.seed);
+bool GenerateAddressBook(const std::string& dataFolder, const BookShape& shape, GeneratedBook* out) {
+    BenchRandom random(shape.seed);
     *out = GeneratedBook{};
     out->root = JoinPath(dataFolder, "AddrBook");
     std::vector<std::string> bookPaths;
     std::vector<Folder> folders;
-    MakeFolders(random, dataFolder, spec.folders < 1 ? 1 : spec.folders, &bookPaths, &folders);
+    MakeFolders(random, dataFolder, shape.folders < 1 ? 1 : shape.folders, &bookPaths, &folders);
 
     for (size_t b = 0; b < bookPaths.size(); ++b) {
         if (!platform::CreateDirectories(bookPaths[b].c_str())) return false;
@@ -211,7 +211,7 @@ bool GenerateAddressBook(const std::string& dataFolder, const BookSpec& spec, Ge
     }
 
     const uint32_t folderCount = static_cast<uint32_t>(folders.size());
-    for (int c = 0; c < spec.contacts; ++c) {
+    for (int c = 0; c < shape.contacts; ++c) {
         const Contact contact = MakeContact(random, c);
         Folder& folder = folders[random.Below(folderCount)];
         std::string card = "c" + std::to_string(c) + ".vcf";

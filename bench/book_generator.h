@@ -3,14 +3,14 @@
 // of CR LF records with vCards beside them, western and Japanese names
 // (Shift_JIS and UTF-8), and the faults of real books: duplicates across
 // folders, malformed and over-long records, missing card files. The same
-// spec always gives the same bytes.
+// shape and seed always give the same bytes.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct BookSpec {
+struct BookShape {
     int contacts = 100;
     int folders = 1;
     uint32_t seed = 1;
@@ -27,7 +27,7 @@ struct GeneratedBook {
 
 // Writes the books below dataFolder ("AddrBook" and the outside book's
 // folder). False when a folder or file cannot be written.
-bool GenerateAddressBook(const std::string& dataFolder, const BookSpec& spec, GeneratedBook* out);
+bool GenerateAddressBook(const std::string& dataFolder, const BookShape& shape, GeneratedBook* out);
 
 // count addresses to write into a reply: mostly listed ones spread over the
 // whole book, a few in other letter case, a few not listed at all.

@@ -74,15 +74,15 @@ bool ReadManifest(const std::string& scratch, Manifest* manifest) {
 
 void Figure(const char* name, double value) { std::printf("figure %s %.4f\n", name, value); }
 
-int Generate(const std::string& scratch, const BookSpec& spec) {
+int Generate(const std::string& scratch, const BookShape& shape) {
     GeneratedBook book;
     SStopwatch watch;
-    if (!GenerateAddressBook(scratch + "\\data", spec, &book) || !WriteManifest(scratch, book)) {
+    if (!GenerateAddressBook(scratch + "\\data", shape, &book) || !WriteManifest(scratch, book)) {
         std::fprintf(stderr, "hostbench: cannot write the address book into %s\n", scratch.c_str());
         return 2;
     }
     std::printf("generated %d contacts in %d folders: %llu files, %llu index bytes, %.1f s\n",
-                spec.contacts, spec.folders, static_cast<unsigned long long>(book.files),
+                shape.contacts, shape.folders, static_cast<unsigned long long>(book.files),
                 static_cast<unsigned long long>(book.indexBytes), watch.Milliseconds() / 1000);
     return 0;
 }
@@ -229,15 +229,15 @@ int main(int argc, char** argv) {
     UnmanagedWineWindows();
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "generate" && argc == 6) {
-        BookSpec spec;
-        spec.contacts = std::atoi(argv[3]);
-        spec.folders = std::atoi(argv[4]);
-        spec.seed = static_cast<uint32_t>(std::strtoul(argv[5], nullptr, 10));
-        return Generate(argv[2], spec);
+        BookShape shape;
+        shape.contacts = std::atoi(argv[3]);
+        shape.folders = std::atoi(argv[4]);
+        shape.seed = static_cast<uint32_t>(std::strtoul(argv[5], nullptr, 10));
+        return Generate(argv[2], shape);
     }
     if (mode == "measure" && argc == 4) return Measure(argv[2], argv[3], false);
     if (mode == "smoke" && argc == 4) {
-        const int generated = Generate(argv[2], BookSpec{kSmokeContacts, kSmokeFolders, 1});
+        const int generated = Generate(argv[2], BookShape{kSmokeContacts, kSmokeFolders, 1});
         return generated != 0 ? generated : Measure(argv[2], argv[3], true);
     }
     std::fprintf(stderr,

@@ -20,7 +20,7 @@ constexpr int kSampled = 24;
 class CompareTest : public abtest::AddressBookTest {
 protected:
     void Generate(const test::TempDir& dir, int contacts, int folders, uint32_t seed) {
-        ASSERT_TRUE(GenerateAddressBook(dir.Path(), BookSpec{contacts, folders, seed}, &book_));
+        ASSERT_TRUE(GenerateAddressBook(dir.Path(), BookShape{contacts, folders, seed}, &book_));
     }
 
     std::vector<std::string> Queries(uint32_t seed) const {

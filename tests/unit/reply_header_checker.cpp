@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "common/base64.h"
 #include "common/platform.h"
 
 namespace headercheck {
@@ -15,33 +16,6 @@ bool IsAtext(char c) {
     // Bytes above ASCII: the raw local text of a header that is not encoded.
     return (u >= 0x80) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
            (c >= '0' && c <= '9') || (c != '\0' && std::strchr(kAtomSpecials, c));
-}
-
-int Base64Value(char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
-    if (c == '+') return 62;
-    if (c == '/') return 63;
-    return -1;
-}
-
-bool DecodeBase64(std::string_view text, std::string* out) {
-    if (text.size() % 4 != 0) return false;
-    unsigned bits = 0;
-    int count = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '=') return text.size() - i <= 2;
-        const int value = Base64Value(text[i]);
-        if (value < 0) return false;
-        bits = (bits << 6) | static_cast<unsigned>(value);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            *out += static_cast<char>((bits >> count) & 0xFF);
-        }
-    }
-    return true;
 }
 
 int HexValue(char c) {
@@ -116,7 +90,7 @@ bool DecodeEncodedWord(std::string_view atom, std::string* out) {
     const char encoding = inner[q1 + 1];
     const std::string_view text = inner.substr(q1 + 3);
     std::string bytes;
-    const bool decoded = (encoding == 'B' || encoding == 'b') ? DecodeBase64(text, &bytes)
+    const bool decoded = (encoding == 'B' || encoding == 'b') ? Base64Decode(text, &bytes)
                        : (encoding == 'Q' || encoding == 'q') ? DecodeQ(text, &bytes)
                        : false;
     if (!decoded) return false;
