@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the built DLLs: Halyard.dll and Quillon32.dll import only Windows
 system libraries, Halyard reaches Quillon32.dll only through its delay-load
-table, and the test signing key is compiled into a test build of
+table, both are built for the expected machine (32-bit x86 for the DLLs users
+get), and the test signing key is compiled into a test build of
 Quillon32.dll only, never into one made without HALYARD_TEST_UPDATE_KEY."""
 import argparse
 import re
@@ -10,12 +11,17 @@ import sys
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comdlg32.dll",
                "ole32.dll", "version.dll", "msvcrt.dll", "winhttp.dll", "bcrypt.dll", "comctl32.dll"}
-OBJDUMP = "i686-w64-mingw32-objdump"
 
 
-def imports(path):
-    out = subprocess.run([OBJDUMP, "-p", path], capture_output=True, text=True, check=True).stdout
+def imports(objdump, path):
+    out = subprocess.run([objdump, "-p", path], capture_output=True, text=True, check=True).stdout
     return {name.lower() for name in re.findall(r"DLL Name: (\S+)", out)}
+
+
+def file_format(objdump, path):
+    out = subprocess.run([objdump, "-f", path], capture_output=True, text=True, check=True).stdout
+    found = re.search(r"file format (\S+)", out)
+    return found.group(1) if found else "unknown"
 
 
 def public_key(pem):
@@ -26,13 +32,17 @@ def public_key(pem):
 
 def main():
     parser = argparse.ArgumentParser()
-    for name in ("--halyard", "--quillon", "--release", "--test-key", "--quillon-has-test-key"):
+    for name in ("--objdump", "--format", "--halyard", "--quillon", "--release", "--test-key",
+                 "--quillon-has-test-key"):
         parser.add_argument(name, required=True)
     args = parser.parse_args()
     failures = []
 
     for path in (args.halyard, args.quillon, args.release):
-        foreign = imports(path) - SYSTEM_DLLS
+        machine = file_format(args.objdump, path)
+        if machine != args.format:
+            failures.append("%s is %s, not %s" % (path, machine, args.format))
+        foreign = imports(args.objdump, path) - SYSTEM_DLLS
         if foreign:
             failures.append("%s imports %s" % (path, ", ".join(sorted(foreign))))
     halyard = open(args.halyard, "rb").read()
@@ -50,7 +60,7 @@ def main():
     for failure in failures:
         print("FAIL " + failure)
     if not failures:
-        print("imports and keys as expected")
+        print("machine, imports and keys as expected")
     return 1 if failures else 0
 
 
