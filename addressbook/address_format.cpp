@@ -27,8 +27,8 @@ constexpr int kFormatAddressParen = 3;
 int ChooseFormat(const char* address, const SSettings& settings) {
     int format = settings.replyFormat;
     if (const char* at = std::strchr(address, '@')) {
-        for (const TokenNode* d = settings.domains.First(); d; d = d->next) {
-            if (std::strcmp(at + 1, d->text) == 0) {
+        for (const std::string& domain : settings.domains) {
+            if (std::strcmp(at + 1, domain.c_str()) == 0) {
                 format = settings.groupFormat;
                 break;
             }

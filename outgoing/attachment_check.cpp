@@ -26,11 +26,11 @@ constexpr size_t kMimeTypeSize = 1024;
 std::vector<std::string> EntryForms(const HostApi& host, const TokenList& list, bool utf8Window,
                                     bool keepAsWritten) {
     std::vector<std::string> forms;
-    for (const TokenNode* node = list.First(); node; node = node->next) {
-        if (!utf8Window || keepAsWritten) forms.emplace_back(node->text, node->length);
+    for (const std::string& entry : list) {
+        if (!utf8Window || keepAsWritten) forms.push_back(entry);
         if (utf8Window) {
-            std::string utf8 = HostToUtf8String(host, node->text);
-            if (!utf8.empty() && (!keepAsWritten || utf8 != node->text))
+            std::string utf8 = HostToUtf8String(host, entry.c_str());
+            if (!utf8.empty() && (!keepAsWritten || utf8 != entry.c_str()))
                 forms.push_back(std::move(utf8));
         }
     }

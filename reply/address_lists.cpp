@@ -35,8 +35,7 @@ size_t CollectAddresses(TokenList& out, const char* text, const char* excluded) 
 
 size_t FilterAddresses(TokenList& out, const char* text, const TokenList& exclusion) {
     std::vector<std::string> excluded;
-    for (const TokenNode* node = exclusion.First(); node; node = node->next)
-        excluded.push_back(AddressOf(node->text));
+    for (const std::string& entry : exclusion) excluded.push_back(AddressOf(entry.c_str()));
 
     std::vector<char> work = WritableCopy(text);
     size_t added = 0;
@@ -58,12 +57,12 @@ bool AppendJoined(char* result, size_t capacity, const TokenList& list) {
     if (length >= kListSize) return false;
     // What this call may still use, terminator included; never beyond the buffer.
     size_t room = std::min(capacity, kListSize - length);
-    for (const TokenNode* node = list.First(); node; node = node->next) {
-        const size_t needed = 1 + size_t{node->length} + 1;   // comma, entry, terminator
+    for (const std::string& entry : list) {
+        const size_t needed = 1 + entry.size() + 1;   // comma, entry, terminator
         if (needed > room) return false;
         result[length] = ',';
-        std::memcpy(result + length + 1, node->text, node->length);
-        length += 1 + node->length;
+        std::memcpy(result + length + 1, entry.data(), entry.size());
+        length += 1 + entry.size();
         result[length] = '\0';
         room -= needed - 1;
     }

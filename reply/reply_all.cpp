@@ -24,11 +24,13 @@ const char* WithoutLeadingComma(const char* text) { return text[0] == ',' ? text
 
 // Removes the first entry whose address is the user's own.
 void RemoveFirstSelf(TokenList& list, const std::string& self) {
-    for (TokenNode* node = list.First(); node; node = node->next) {
-        if (CompareAddress(AddressOf(node->text).c_str(), self.c_str()) == 0) {
-            list.Remove(node);
+    size_t index = 0;
+    for (const std::string& entry : list) {
+        if (CompareAddress(AddressOf(entry.c_str()).c_str(), self.c_str()) == 0) {
+            list.RemoveAt(index);
             return;
         }
+        ++index;
     }
 }
 
@@ -78,8 +80,7 @@ bool ArrangeReplyAll(const Work& work, HostWindow window) {
     // The sender leads, unless the base mail is the user's own.
     TokenList toList;
     if (sender != self && HasText(baseFrom)) toList.Append(baseFrom);
-    for (const TokenNode* node = baseToList.First(); node; node = node->next)
-        toList.Append(std::string_view(node->text, node->length));
+    for (const std::string& entry : baseToList) toList.Append(entry);
 
     const HeaderValue composeCc = ReadComposeHeader(host, window, "Cc", buffers.header, kListSize);
     if (!composeCc.whole) return false;

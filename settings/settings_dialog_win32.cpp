@@ -101,8 +101,8 @@ void EnableReportFile(HWND dialog, bool on) {
 
 void FillList(HWND dialog, int id, const TokenList& list) {
     SendDlgItemMessageA(dialog, id, LB_RESETCONTENT, 0, 0);
-    for (TokenNode* n = list.First(); n; n = n->next) {
-        SendDlgItemMessageA(dialog, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n->text));
+    for (const std::string& text : list) {
+        SendDlgItemMessageA(dialog, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
 
@@ -169,8 +169,7 @@ void EditItem(HWND dialog, SSettings& s, const ListEditor& editor) {
     SendDlgItemMessageA(dialog, editor.list, LB_INSERTSTRING, index,
                         reinterpret_cast<LPARAM>(request.text.c_str()));
     SendDlgItemMessageA(dialog, editor.list, LB_SETCURSEL, index, 0);
-    ReplaceTokenAt(s.*editor.work, static_cast<size_t>(index), request.text.data(),
-                   request.text.size());
+    (s.*editor.work).ReplaceAt(static_cast<size_t>(index), request.text);
 }
 
 void DeleteItem(HWND dialog, SSettings& s, const ListEditor& editor) {

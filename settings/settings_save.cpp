@@ -1,8 +1,6 @@
 #include "settings/settings_save.h"
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "common/platform.h"
 #include "settings/settings.h"
@@ -33,12 +31,6 @@ private:
     bool ok_ = true;
 };
 
-TokenNode* NodeAt(const TokenList& list, size_t index) {
-    TokenNode* node = list.First();
-    for (size_t i = 0; node && i < index; ++i) node = node->next;
-    return node;
-}
-
 }  // namespace
 
 bool SaveSettings(SSettings& s) {
@@ -58,21 +50,4 @@ bool SaveSettings(SSettings& s) {
             w.Text(kSectionSettings, kReportFileKey, s.reportFile);
     }
     return w.Ok();
-}
-
-bool ReplaceTokenAt(TokenList& list, size_t index, const char* text, size_t length) {
-    if (!NodeAt(list, index)) return false;
-    std::vector<std::string> texts;
-    for (TokenNode* n = list.First(); n; n = n->next) texts.emplace_back(n->text, n->length);
-    texts[index].assign(text, length);
-    list.Clear();
-    for (const std::string& t : texts) list.Append(t);
-    return true;
-}
-
-bool RemoveTokenAt(TokenList& list, size_t index) {
-    TokenNode* node = NodeAt(list, index);
-    if (!node) return false;
-    list.Remove(node);
-    return true;
 }

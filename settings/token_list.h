@@ -2,19 +2,15 @@
 // built while arranging a reply.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
-
-struct TokenNode {
-    char* text;          // own heap copy, NUL-terminated
-    TokenNode* next;
-    TokenNode* prev;
-    uint32_t length;     // bytes, without terminator
-};
+#include <vector>
 
 class TokenList {
 public:
+    using const_iterator = std::vector<std::string>::const_iterator;
+
     TokenList() = default;
     virtual ~TokenList();
     TokenList(const TokenList&) = delete;
@@ -28,15 +24,16 @@ public:
     // Replaces the contents by the pieces of value split at ",": runs of
     // commas count as one separator, empty pieces are dropped.
     void SplitFrom(std::string_view value);
-    // Removes and frees one node of this list.
-    void Remove(TokenNode* node);
+    // Both answer false for an index past the end and leave the list
+    // unchanged then.
+    bool ReplaceAt(size_t index, std::string_view text);
+    bool RemoveAt(size_t index);
 
-    TokenNode* First() const { return first_; }
-    TokenNode* Last() const { return last_; }
-    bool Empty() const { return first_ == nullptr; }
-    size_t Count() const;
+    const_iterator begin() const { return texts_.begin(); }
+    const_iterator end() const { return texts_.end(); }
+    bool Empty() const { return texts_.empty(); }
+    size_t Count() const { return texts_.size(); }
 
 private:
-    TokenNode* first_ = nullptr;
-    TokenNode* last_ = nullptr;
+    std::vector<std::string> texts_;
 };

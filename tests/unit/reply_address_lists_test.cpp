@@ -11,9 +11,9 @@ namespace {
 
 std::string Entries(const TokenList& list) {
     std::string joined;
-    for (const TokenNode* node = list.First(); node; node = node->next) {
+    for (const std::string& entry : list) {
         joined += '[';
-        joined += node->text;
+        joined += entry;
         joined += ']';
     }
     return joined;

@@ -114,25 +114,4 @@ TEST(SettingsDialogSave, EmptyListsAreWrittenEmptyAndFailuresAreReported) {
     EXPECT_FALSE(SaveSettings(s));
 }
 
-TEST(SettingsDialogSave, WorkingCopyEditsByPosition) {
-    TokenList list;
-    list.Append("one");
-    list.Append("two");
-    list.Append("three");
-    EXPECT_TRUE(ReplaceTokenAt(list, 1, "zwei", 4));
-    EXPECT_EQ(list.Join(), "one,zwei,three");
-    EXPECT_EQ(list.Last()->length, 5u);
-    EXPECT_FALSE(ReplaceTokenAt(list, 3, "x", 1));
-    EXPECT_EQ(list.Join(), "one,zwei,three");
-
-    EXPECT_TRUE(RemoveTokenAt(list, 0));
-    EXPECT_EQ(list.Join(), "zwei,three");
-    EXPECT_TRUE(RemoveTokenAt(list, 1));
-    EXPECT_EQ(list.Join(), "zwei");
-    EXPECT_FALSE(RemoveTokenAt(list, 1));
-    EXPECT_TRUE(RemoveTokenAt(list, 0));
-    EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(list.Last(), nullptr);
-}
-
 }  // namespace

@@ -56,7 +56,7 @@ TEST(SettingsStore, ReadsValuesFromTheFile) {
     EXPECT_FALSE(s.inspect);
     EXPECT_EQ(s.attachWords.Join(), "file,enclosed, doc");
     EXPECT_EQ(s.attachWordsWork.Join(), "file,enclosed, doc");
-    EXPECT_NE(s.attachWordsWork.First(), s.attachWords.First());
+    EXPECT_NE(s.attachWordsWork.begin()->data(), s.attachWords.begin()->data());
     EXPECT_EQ(s.excludeSubject.Join(), "[ML]");
     EXPECT_EQ(s.excludeTo.Join(), "list@example.com");
     EXPECT_EQ(s.excludeCc.Count(), 2u);

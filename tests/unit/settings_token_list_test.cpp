@@ -9,15 +9,8 @@
 namespace {
 
 std::vector<std::string> Texts(const TokenList& list) {
-    std::vector<std::string> texts;
-    for (TokenNode* n = list.First(); n; n = n->next) {
-        EXPECT_EQ(n->length, std::string(n->text).size());
-        texts.emplace_back(n->text);
-    }
-    // The backward links name the same entries.
-    std::vector<std::string> backwards;
-    for (TokenNode* n = list.Last(); n; n = n->prev) backwards.insert(backwards.begin(), n->text);
-    EXPECT_EQ(texts, backwards);
+    std::vector<std::string> texts(list.begin(), list.end());
+    EXPECT_EQ(texts.size(), list.Count());
     return texts;
 }
 
@@ -34,7 +27,7 @@ TEST(TokenList, SplitJoinAndCopy) {
 
     list.SplitFrom("");
     EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(list.Last(), nullptr);
+    EXPECT_EQ(list.begin(), list.end());
     list.SplitFrom(",,,");
     EXPECT_TRUE(list.Empty());
 
@@ -47,23 +40,35 @@ TEST(TokenList, SplitJoinAndCopy) {
     copy.Append("old");
     copy.CopyFrom(list);
     EXPECT_EQ(Texts(copy), Texts(list));
-    EXPECT_NE(copy.First()->text, list.First()->text);   // own copies
-    copy.CopyFrom(copy);                                  // copying itself keeps it
+    EXPECT_NE(copy.begin()->data(), list.begin()->data());   // own copies
+    copy.CopyFrom(copy);                                      // copying itself keeps it
+    EXPECT_EQ(copy.Join(), "x,,z");
+    list.Clear();
     EXPECT_EQ(copy.Join(), "x,,z");
 }
 
-TEST(TokenList, RemoveKeepsLinksWhole) {
+// The list editor's edits by position: middle, head, tail and past the end.
+TEST(TokenList, ReplaceAndRemoveByPosition) {
     TokenList list;
-    list.SplitFrom("a,b,c,d");
-    list.Remove(list.First()->next);   // middle
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "c", "d"}));
-    list.Remove(list.First());         // head
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"c", "d"}));
-    list.Remove(list.Last());          // tail
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"c"}));
-    list.Remove(list.Last());          // only one
+    list.SplitFrom("one,two,three,four");
+    EXPECT_TRUE(list.ReplaceAt(1, "zwei"));
+    EXPECT_EQ(list.Join(), "one,zwei,three,four");
+    EXPECT_FALSE(list.ReplaceAt(4, "x"));
+    EXPECT_EQ(list.Join(), "one,zwei,three,four");
+    // A value may hold commas once edited in; Join shows them as they are.
+    EXPECT_TRUE(list.ReplaceAt(3, "vier, 4"));
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"one", "zwei", "three", "vier, 4"}));
+
+    EXPECT_TRUE(list.RemoveAt(2));   // middle
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"one", "zwei", "vier, 4"}));
+    EXPECT_TRUE(list.RemoveAt(0));   // head
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"zwei", "vier, 4"}));
+    EXPECT_FALSE(list.RemoveAt(2));
+    EXPECT_TRUE(list.RemoveAt(1));   // tail
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"zwei"}));
+    EXPECT_TRUE(list.RemoveAt(0));   // only one
     EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(list.Last(), nullptr);
+    EXPECT_FALSE(list.RemoveAt(0));
     list.Append("again");
     EXPECT_EQ(list.Join(), "again");
 }
