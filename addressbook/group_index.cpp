@@ -3,6 +3,7 @@
 // listed once when the file is read, up to the first one that would end a
 // lookup; lookups then go to the records whose address hashes alike.
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "addressbook/address_book.h"
@@ -164,13 +165,14 @@ SVcardItem* SGroupIndex::MakeCard(const char* address) {
     SVCard* vcard = LoadCard(path.c_str());
     VCardFields fields;
     if (!vcard->Contents() || !vcard->FindByAddress(address, &fields)) return nullptr;
-    auto* item = new SVcardItem;
-    item->fullName = CopyLocalText(fields.fullName);
-    item->address = CopyLocalText(address);
-    item->organization = CopyLocalText(fields.organization);
-    item->unit = CopyLocalText(fields.unit);
-    item->familyName = CopyLocalText(fields.familyName);
-    item->givenName = CopyLocalText(fields.givenName);
-    item->note = CopyLocalText(fields.note);
-    return item;
+    // The item's fields own their copies from here on; the caller owns the item.
+    auto item = std::make_unique<SVcardItem>();
+    item->fullName = CopyLocalText(fields.fullName).release();
+    item->address = CopyLocalText(address).release();
+    item->organization = CopyLocalText(fields.organization).release();
+    item->unit = CopyLocalText(fields.unit).release();
+    item->familyName = CopyLocalText(fields.familyName).release();
+    item->givenName = CopyLocalText(fields.givenName).release();
+    item->note = CopyLocalText(fields.note).release();
+    return item.release();
 }

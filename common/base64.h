@@ -13,12 +13,12 @@ public:
     Base64Encoder& operator=(const Base64Encoder&) = delete;
 
     // length -1: the input is NUL-terminated. The result is owned by the
-    // encoder and replaced by the next call.
+    // encoder and replaced by the next call; the input may be the previous
+    // result.
     const char* Encode(const char* input, int length);
 
 private:
-    int inputLength_ = 0;
-    char* output_ = nullptr;
+    std::string output_;
 };
 
 // Strict decoding: whole groups of four, '=' only as the last one or two

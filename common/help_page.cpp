@@ -2,6 +2,7 @@
 
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "common/text.h"
 #include "resources/string_ids.h"
 
@@ -31,4 +32,8 @@ std::string HelpPageAddress() {
         if (page.size() < kPathSize && platform::FileExists(page.c_str())) return page;
     }
     return platform::LoadResString(kStrHelpPage);
+}
+
+void OpenHelpPage(void* owner) {
+    if (!platform::OpenWithShell(owner, HelpPageAddress())) ShowErrorBox(owner, kStrCannotOpenHelp);
 }

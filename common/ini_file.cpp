@@ -1,6 +1,7 @@
 #include "common/ini_file.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "common/platform.h"
 #include "common/text.h"
@@ -29,19 +30,13 @@ bool SameName(const std::string& a, const char* b) {
     return true;
 }
 
-std::unique_ptr<char[]> CopyText(const char* text, size_t length) {
-    std::unique_ptr<char[]> copy(new char[length + 1]);
-    std::memcpy(copy.get(), text, length);
-    copy[length] = '\0';
-    return copy;
-}
-
 }  // namespace
 
+// Entries live on the heap and are never moved, so an unchanged value keeps
+// its address.
 struct SIniFile::Entry {
     std::string key;
-    std::unique_ptr<char[]> value;
-    size_t length = 0;
+    std::string value;
 };
 
 struct SIniFile::Section {
@@ -57,14 +52,15 @@ const char* SIniFile::GetString(const char* section, const char* key, const char
     if (!section || !key) return fallback;
     if (!fallback) fallback = "";
 
-    size_t size = kIniInitialBuffer;
-    std::unique_ptr<char[]> buffer(new char[size]);
-    size_t length = platform::ProfileGetString(section, key, fallback, buffer.get(), size, path_);
-    while (length == size - 1 && size < kIniValueMax) {
-        size *= 2;
-        buffer.reset(new char[size]);
-        length = platform::ProfileGetString(section, key, fallback, buffer.get(), size, path_);
+    std::string buffer(kIniInitialBuffer, '\0');
+    size_t length = platform::ProfileGetString(section, key, fallback, &buffer[0], buffer.size(),
+                                               path_);
+    while (length == buffer.size() - 1 && buffer.size() < kIniValueMax) {
+        buffer.resize(buffer.size() * 2);
+        length = platform::ProfileGetString(section, key, fallback, &buffer[0], buffer.size(),
+                                            path_);
     }
+    const std::string_view value(buffer.data(), length);
 
     Section* found = nullptr;
     for (auto& s : sections_) {
@@ -80,16 +76,12 @@ const char* SIniFile::GetString(const char* section, const char* key, const char
     }
     for (auto& e : found->entries) {
         if (!SameName(e->key, key)) continue;
-        if (e->length != length || std::memcmp(e->value.get(), buffer.get(), length) != 0) {
-            e->value = CopyText(buffer.get(), length);
-            e->length = length;
-        }
-        return e->value.get();
+        if (e->value != value) e->value.assign(value.data(), value.size());
+        return e->value.c_str();
     }
     auto entry = std::make_unique<Entry>();
     entry->key = key;
-    entry->value = CopyText(buffer.get(), length);
-    entry->length = length;
+    entry->value.assign(value.data(), value.size());
     found->entries.push_back(std::move(entry));
-    return found->entries.back()->value.get();
+    return found->entries.back()->value.c_str();
 }

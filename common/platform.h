@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,6 +79,18 @@ struct DirEntry {
 bool ListDirectory(const char* dir, const char* pattern,
                    const std::function<bool(const DirEntry&)>& visit);
 
+// The most folder trees one WatchFolderTrees call watches: the system waits
+// on at most 64 handles, one of which is the stop event.
+constexpr size_t kMaxWatchedFolders = 61;
+// Watches the folders, each with everything below it, and calls changed()
+// after every change: a folder made, renamed or removed, a file written.
+// A folder that cannot be watched, or whose watch cannot be renewed, is left
+// out; past kMaxWatchedFolders watched ones the rest are too. Returns once
+// stopEvent (an event handle the caller owns) is signalled or stopFlag is
+// set. Windows only.
+void WatchFolderTrees(const std::vector<std::string>& folders, void* stopEvent,
+                      const std::atomic<uint8_t>& stopFlag, const std::function<void()>& changed);
+
 // The ANSI code page of the process (932 on Japanese systems, 1252 ...).
 unsigned AnsiCodePage();
 // True for a lead byte of a double-byte character in the ANSI code page.
@@ -114,6 +128,31 @@ void SetModule(void* module);
 void* Module();
 // The full path of the plug-in library itself.
 std::string ModuleFilePath();
+
+// A counted reference to a loaded library: the library stays loaded while
+// one is held. Null when the library could not be had.
+struct ModuleReleaser {
+    void operator()(void* module) const;
+};
+using ModuleReference = std::unique_ptr<void, ModuleReleaser>;
+// Another reference to the plug-in library itself, for a thread of its own
+// that may outlive the unload notification.
+ModuleReference ReferenceModule();
+// Ends the calling thread and drops reference in the same step, so that a
+// thread running the library's code may hold the last reference to it.
+[[noreturn]] void ExitThreadReleasing(ModuleReference reference, unsigned exitCode);
+// fileName from the plug-in library's own folder, by full path: the
+// system's search order is never asked. Null when it cannot be loaded.
+ModuleReference LoadLibraryBesideModule(std::string_view fileName);
+
+// The program the plug-in was loaded into (the host): its module handle,
+// not owned, and its exported functions by name (null when absent).
+void* ProgramModule();
+void* ProgramExport(const char* name);
+
+// Opens a document, a web address or a mailto: link with the handler the
+// system has for it; false when none took it. owner may be null.
+bool OpenWithShell(void* owner, std::string_view target);
 
 // User interface. Values equal the Win32 ones.
 constexpr unsigned kMbOk = 0x0;

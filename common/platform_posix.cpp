@@ -42,6 +42,8 @@ struct State {
     std::string modulePath;
     std::deque<int> answers;
     std::vector<testing::ShownBox> shown;
+    bool shellOpens = true;
+    std::vector<std::string> shellTargets;
     bool control = false;
     std::set<void*> gone;
     std::map<std::pair<dev_t, ino_t>, OpenCount> openFiles;
@@ -474,6 +476,13 @@ int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned 
     return (flags & 0xF) == kMbYesNo ? kIdYes : kIdOk;
 }
 
+bool OpenWithShell(void*, std::string_view target) {
+    State& s = Global();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.shellTargets.emplace_back(target);
+    return s.shellOpens;
+}
+
 std::string LoadResString(unsigned id, size_t maxBytes) {
     State& s = Global();
     std::lock_guard<std::mutex> lock(s.mutex);
@@ -511,6 +520,8 @@ void Reset() {
     s.modulePath.clear();
     s.answers.clear();
     s.shown.clear();
+    s.shellOpens = true;
+    s.shellTargets.clear();
     s.control = false;
     s.gone.clear();
 }
@@ -590,6 +601,20 @@ std::vector<ShownBox> TakeShownBoxes() {
     std::vector<ShownBox> shown;
     shown.swap(s.shown);
     return shown;
+}
+
+void SetShellOpens(bool opens) {
+    State& s = Global();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.shellOpens = opens;
+}
+
+std::vector<std::string> TakeShellTargets() {
+    State& s = Global();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    std::vector<std::string> targets;
+    targets.swap(s.shellTargets);
+    return targets;
 }
 
 void SetControlKeyDown(bool down) {

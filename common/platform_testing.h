@@ -11,7 +11,7 @@
 namespace platform::testing {
 
 // Back to the start state: code page 1252, no strings, no host key, no
-// folders, no queued answers, Control up.
+// folders, no queued answers, the shell opening everything, Control up.
 void Reset();
 
 void SetAnsiCodePage(unsigned codePage);   // 932 or 1252
@@ -39,6 +39,11 @@ struct ShownBox {
 void QueueMessageBoxAnswer(int answer);
 // The boxes shown since the last call (or Reset), oldest first.
 std::vector<ShownBox> TakeShownBoxes();
+
+// What OpenWithShell answers from now on (true at the start); every target
+// it was handed since the last call (or Reset), oldest first.
+void SetShellOpens(bool opens);
+std::vector<std::string> TakeShellTargets();
 
 void SetControlKeyDown(bool down);
 // Marks a window handle as destroyed (or alive again); null never exists.

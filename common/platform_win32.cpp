@@ -1,5 +1,6 @@
 // The platform seam over the Windows API.
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -12,6 +13,10 @@ namespace platform {
 namespace {
 
 constexpr char kHostKey[] = "Software\\RimArts\\B2\\Settings";
+// The longest path the wide functions take.
+constexpr DWORD kLongPath = 32768;
+// ShellExecute answers above this on success.
+constexpr INT_PTR kShellExecuteFailed = 32;
 
 platform::FileStamp StampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written) {
     platform::FileStamp stamp;
@@ -281,10 +286,59 @@ std::string ModuleFilePath() {
     return std::string(path, n);
 }
 
+// --- modules -------------------------------------------------------------
+
+void ModuleReleaser::operator()(void* module) const {
+    if (module) FreeLibrary(static_cast<HMODULE>(module));
+}
+
+ModuleReference ReferenceModule() {
+    HMODULE module = nullptr;
+    // Whatever module holds this code: the plug-in library (or the program
+    // a test links it into).
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCSTR>(&ReferenceModule), &module))
+        return ModuleReference();
+    return ModuleReference(module);
+}
+
+void ExitThreadReleasing(ModuleReference reference, unsigned exitCode) {
+    FreeLibraryAndExitThread(static_cast<HMODULE>(reference.release()), exitCode);
+}
+
+ModuleReference LoadLibraryBesideModule(std::string_view fileName) {
+    // Wide and long: the library's folder may hold any character and be
+    // deeper than MAX_PATH.
+    std::wstring path(kLongPath, L'\0');
+    const DWORD n = GetModuleFileNameW(Instance(), &path[0], kLongPath);
+    if (n == 0 || n >= kLongPath || fileName.empty()) return ModuleReference();
+    path.resize(n);
+    const size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return ModuleReference();
+    path.resize(slash + 1);
+    path.append(fileName.begin(), fileName.end());   // ASCII names
+    return ModuleReference(LoadLibraryExW(path.c_str(), nullptr, 0));
+}
+
+void* ProgramModule() { return GetModuleHandleA(nullptr); }
+
+void* ProgramExport(const char* name) {
+    HMODULE program = GetModuleHandleA(nullptr);
+    if (!program || !name) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(program, name));
+}
+
 // --- user interface ------------------------------------------------------
 
 int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
     return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
+}
+
+bool OpenWithShell(void* owner, std::string_view target) {
+    const std::string text(target);
+    HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), "open", text.c_str(), nullptr,
+                                     nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > kShellExecuteFailed;
 }
 
 std::string LoadResString(unsigned id, size_t maxBytes) {

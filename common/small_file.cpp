@@ -1,7 +1,8 @@
 #include "common/small_file.h"
 
 #include <cstdint>
-#include <new>
+#include <exception>
+#include <utility>
 
 #include "common/platform.h"
 
@@ -11,16 +12,19 @@ SSmallFile::SSmallFile(const char* path) {
     uint64_t size = 0;
     if (!file.Size(&size) || size >= UINT32_MAX) return;
     auto n = static_cast<uint32_t>(size);
-    char* buffer = new (std::nothrow) char[size_t{n} + 1];
-    if (!buffer) return;
-    uint32_t got = 0;
-    if (!file.Read(buffer, n, &got) || got != n) {
-        delete[] buffer;
+    // A file too large for memory reads as unreadable, as one that fails.
+    std::vector<char> buffer;
+    try {
+        buffer.resize(size_t{n} + 1);
+    } catch (const std::exception&) {   // no memory, or more than a vector holds
         return;
     }
+    uint32_t got = 0;
+    if (!file.Read(buffer.data(), n, &got) || got != n) return;
     buffer[n] = '\0';
-    contents_ = buffer;
+    buffer_ = std::move(buffer);
+    contents_ = buffer_.data();
     size_ = n;
 }
 
-SSmallFile::~SSmallFile() { delete[] contents_; }
+SSmallFile::~SSmallFile() = default;

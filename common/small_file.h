@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class SSmallFile {
 public:
@@ -16,6 +17,11 @@ public:
     uint32_t Size() const { return size_; }
 
 protected:
+    // Into the buffer below, which derived readers may rewrite in place;
+    // nullptr when the file could not be read whole.
     char* contents_ = nullptr;
     uint32_t size_ = 0;
+
+private:
+    std::vector<char> buffer_;
 };

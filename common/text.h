@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,7 @@ bool ConvertIfUtf8(const char* bytes, size_t length, char* out, size_t outSize);
 
 // An owned copy, converted from UTF-8 by the ConvertIfUtf8 rule (16 KiB work
 // buffer). An absent text gives an absent copy: nullptr in, nullptr out.
-// The result is released with delete[].
-char* CopyLocalText(const char* text);
+std::unique_ptr<char[]> CopyLocalText(const char* text);
 
 // First position of pattern in text, ASCII letters compared without case;
 // npos when absent. An empty pattern matches at 0.

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 enum class VersionText : int {
     CompanyName,
@@ -37,7 +38,5 @@ public:
 private:
     uint16_t language_ = 0x0409;
     uint16_t codePage_ = 0x04B0;
-    void* block_ = nullptr;
-    uint32_t blockSize_ = 0;
-    char* texts_[static_cast<int>(VersionText::Count)] = {};
+    std::string texts_[static_cast<int>(VersionText::Count)];
 };

@@ -1,5 +1,6 @@
 // One owner per kind of Win32 handle: closes what it holds when it goes
-// out of scope, moves but never copies. Windows glue only.
+// out of scope, moves but never copies. Windows glue only. References to
+// loaded libraries have theirs in the platform seam (platform::ModuleReference).
 #pragma once
 
 #include <windows.h>
@@ -84,12 +85,6 @@ struct GdiObjectTraits {
     static void Close(Handle h) { DeleteObject(h); }
 };
 
-struct LibraryTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { FreeLibrary(h); }
-};
-
 struct IconTraits {
     using Handle = HICON;
     static Handle Invalid() { return nullptr; }
@@ -102,7 +97,6 @@ using ScopedHandle = UniqueHandle<KernelTraits>;   // events, threads
 using ScopedChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 using ScopedRegKey = UniqueHandle<RegKeyTraits>;
 using ScopedGdiObject = UniqueHandle<GdiObjectTraits>;
-using ScopedLibrary = UniqueHandle<LibraryTraits>;
 using ScopedIcon = UniqueHandle<IconTraits>;
 
 // Fixed global memory: the handle is the address of the block.

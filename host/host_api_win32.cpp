@@ -3,14 +3,16 @@
 
 #include <windows.h>
 
+#include "common/platform.h"
+
 // The member of that name, not the Win32 macro.
 #undef GetTempFileName
 
 namespace {
 
 template <typename Fn>
-bool Bind(HMODULE module, const char* name, Fn& slot) {
-    slot = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+bool Bind(const char* name, Fn& slot) {
+    slot = reinterpret_cast<Fn>(platform::ProgramExport(name));
     return slot != nullptr;
 }
 
@@ -27,74 +29,74 @@ bool IsOlderHostVersion(const char* version) {
 
 bool HostApi::Init() {
     if (Bound()) return true;
-    HMODULE host = GetModuleHandleA(nullptr);
+    void* host = platform::ProgramModule();
     if (!host) return false;
 
-    bool ok = Bind(host, "BKA_GetVersion", GetVersion) &&
-              Bind(host, "BKA_Command", Command) &&
-              Bind(host, "BKA_GetWindowHandles", GetWindowHandles) &&
-              Bind(host, "BKA_RegisterCommand", RegisterCommand) &&
-              Bind(host, "BKA_RegisterUICallback", RegisterUICallback) &&
-              Bind(host, "BKA_GetDataFolder", GetDataFolder) &&
-              Bind(host, "BKA_GetTempFolder", GetTempFolder) &&
-              Bind(host, "BKA_GetTempFileName", GetTempFileName) &&
-              Bind(host, "BKA_GetCurrentMailBox", GetCurrentMailBox) &&
-              Bind(host, "BKA_SetCurrentMailBox", SetCurrentMailBox) &&
-              Bind(host, "BKA_GetCurrentFolder", GetCurrentFolder) &&
-              Bind(host, "BKA_SetCurrentFolder", SetCurrentFolder) &&
-              Bind(host, "BKA_GetFolderDisplayName", GetFolderDisplayName) &&
-              Bind(host, "BKA_SetMessageText", SetMessageText) &&
-              Bind(host, "BKA_GetCurrentMail", GetCurrentMail) &&
-              Bind(host, "BKA_SetCurrentMail", SetCurrentMail) &&
-              Bind(host, "BKA_GetNextMail", GetNextMail) &&
-              Bind(host, "BKA_SetSel", SetSel) &&
-              Bind(host, "BKA_AppendMessage", AppendMessage) &&
-              Bind(host, "BKA_MoveSelectedMessages", MoveSelectedMessages) &&
-              Bind(host, "BKA_GetStatus", GetStatus) &&
-              Bind(host, "BKA_ComposeMail", ComposeMail) &&
-              Bind(host, "BKA_GetCharSet", GetCharSet) &&
-              Bind(host, "BKA_GetSource", GetSource) &&
-              Bind(host, "BKA_SetSource", SetSource) &&
-              Bind(host, "BKA_GetHeader", GetHeader) &&
-              Bind(host, "BKA_GetText", GetText) &&
-              Bind(host, "BKA_SetText", SetText) &&
-              Bind(host, "BKA_GetSpecifiedHeader", GetSpecifiedHeader) &&
-              Bind(host, "BKA_SetSpecifiedHeader", SetSpecifiedHeader) &&
-              Bind(host, "BKA_CompGetCharSet", CompGetCharSet) &&
-              Bind(host, "BKA_CompGetSource", CompGetSource) &&
-              Bind(host, "BKA_CompSetSource", CompSetSource) &&
-              Bind(host, "BKA_CompGetHeader", CompGetHeader) &&
-              Bind(host, "BKA_CompGetSpecifiedHeader", CompGetSpecifiedHeader) &&
-              Bind(host, "BKA_CompSetSpecifiedHeader", CompSetSpecifiedHeader) &&
-              Bind(host, "BKA_CompGetText", CompGetText) &&
-              Bind(host, "BKA_CompSetText", CompSetText) &&
-              Bind(host, "BKA_CompAttachFile", CompAttachFile) &&
-              Bind(host, "BKA_Alloc", Alloc) &&
-              Bind(host, "BKA_ReAlloc", ReAlloc) &&
-              Bind(host, "BKA_Free", Free) &&
-              Bind(host, "BKA_ISO_2022_JP", ISO_2022_JP) &&
-              Bind(host, "BKA_ISO_2022_KR", ISO_2022_KR) &&
-              Bind(host, "BKA_HZ_GB2312", HZ_GB2312) &&
-              Bind(host, "BKA_ISO_8859_2", ISO_8859_2) &&
-              Bind(host, "BKA_EUC_JP", EUC_JP) &&
-              Bind(host, "BKA_UTF_7", UTF_7) &&
-              Bind(host, "BKA_UTF_8", UTF_8) &&
-              Bind(host, "BKA_B64Convert", B64Convert) &&
-              Bind(host, "BKA_QPConvert", QPConvert) &&
-              Bind(host, "BKA_MIMEHeader", MIMEHeader) &&
-              Bind(host, "BKA_SerializeRcpts", SerializeRcpts) &&
-              Bind(host, "BKA_Connect", Connect);
+    bool ok = Bind("BKA_GetVersion", GetVersion) &&
+              Bind("BKA_Command", Command) &&
+              Bind("BKA_GetWindowHandles", GetWindowHandles) &&
+              Bind("BKA_RegisterCommand", RegisterCommand) &&
+              Bind("BKA_RegisterUICallback", RegisterUICallback) &&
+              Bind("BKA_GetDataFolder", GetDataFolder) &&
+              Bind("BKA_GetTempFolder", GetTempFolder) &&
+              Bind("BKA_GetTempFileName", GetTempFileName) &&
+              Bind("BKA_GetCurrentMailBox", GetCurrentMailBox) &&
+              Bind("BKA_SetCurrentMailBox", SetCurrentMailBox) &&
+              Bind("BKA_GetCurrentFolder", GetCurrentFolder) &&
+              Bind("BKA_SetCurrentFolder", SetCurrentFolder) &&
+              Bind("BKA_GetFolderDisplayName", GetFolderDisplayName) &&
+              Bind("BKA_SetMessageText", SetMessageText) &&
+              Bind("BKA_GetCurrentMail", GetCurrentMail) &&
+              Bind("BKA_SetCurrentMail", SetCurrentMail) &&
+              Bind("BKA_GetNextMail", GetNextMail) &&
+              Bind("BKA_SetSel", SetSel) &&
+              Bind("BKA_AppendMessage", AppendMessage) &&
+              Bind("BKA_MoveSelectedMessages", MoveSelectedMessages) &&
+              Bind("BKA_GetStatus", GetStatus) &&
+              Bind("BKA_ComposeMail", ComposeMail) &&
+              Bind("BKA_GetCharSet", GetCharSet) &&
+              Bind("BKA_GetSource", GetSource) &&
+              Bind("BKA_SetSource", SetSource) &&
+              Bind("BKA_GetHeader", GetHeader) &&
+              Bind("BKA_GetText", GetText) &&
+              Bind("BKA_SetText", SetText) &&
+              Bind("BKA_GetSpecifiedHeader", GetSpecifiedHeader) &&
+              Bind("BKA_SetSpecifiedHeader", SetSpecifiedHeader) &&
+              Bind("BKA_CompGetCharSet", CompGetCharSet) &&
+              Bind("BKA_CompGetSource", CompGetSource) &&
+              Bind("BKA_CompSetSource", CompSetSource) &&
+              Bind("BKA_CompGetHeader", CompGetHeader) &&
+              Bind("BKA_CompGetSpecifiedHeader", CompGetSpecifiedHeader) &&
+              Bind("BKA_CompSetSpecifiedHeader", CompSetSpecifiedHeader) &&
+              Bind("BKA_CompGetText", CompGetText) &&
+              Bind("BKA_CompSetText", CompSetText) &&
+              Bind("BKA_CompAttachFile", CompAttachFile) &&
+              Bind("BKA_Alloc", Alloc) &&
+              Bind("BKA_ReAlloc", ReAlloc) &&
+              Bind("BKA_Free", Free) &&
+              Bind("BKA_ISO_2022_JP", ISO_2022_JP) &&
+              Bind("BKA_ISO_2022_KR", ISO_2022_KR) &&
+              Bind("BKA_HZ_GB2312", HZ_GB2312) &&
+              Bind("BKA_ISO_8859_2", ISO_8859_2) &&
+              Bind("BKA_EUC_JP", EUC_JP) &&
+              Bind("BKA_UTF_7", UTF_7) &&
+              Bind("BKA_UTF_8", UTF_8) &&
+              Bind("BKA_B64Convert", B64Convert) &&
+              Bind("BKA_QPConvert", QPConvert) &&
+              Bind("BKA_MIMEHeader", MIMEHeader) &&
+              Bind("BKA_SerializeRcpts", SerializeRcpts) &&
+              Bind("BKA_Connect", Connect);
     if (!ok) {
         Clear();
         return false;
     }
 
     // Optional: a missing one stays null.
-    Bind(host, "BKA_SetStatus", SetStatus);
-    Bind(host, "BKA_NextUnread", NextUnread);
-    Bind(host, "BKA_ProcessMail", ProcessMail);
-    Bind(host, "BKA_GetSize", GetSize);
-    Bind(host, "BKA_MoveMessages", MoveMessages);
+    Bind("BKA_SetStatus", SetStatus);
+    Bind("BKA_NextUnread", NextUnread);
+    Bind("BKA_ProcessMail", ProcessMail);
+    Bind("BKA_GetSize", GetSize);
+    Bind("BKA_MoveMessages", MoveMessages);
 
     // A newer host must offer the optional set.
     if (!IsOlderHostVersion(GetVersion()) && !SetStatus) {

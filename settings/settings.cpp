@@ -1,7 +1,6 @@
 #include "settings/settings.h"
 
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -25,9 +24,8 @@ constexpr char kReportFileName[] = "NOENTRY.txt";
 // string and writes it under the key, so the file shows it next time.
 void ReadList(TokenList* list, const char* section, const char* key, unsigned defaultId,
               const char* path) {
-    std::unique_ptr<char[]> buffer(new char[kListValueSize]);
-    size_t n = platform::ProfileGetString(section, key, "", buffer.get(), kListValueSize, path);
-    std::string value(buffer.get(), n);
+    std::string value(kListValueSize, '\0');
+    value.resize(platform::ProfileGetString(section, key, "", &value[0], value.size(), path));
     if (value.empty() && defaultId != 0) {
         value = platform::LoadResString(defaultId, kListValueSize);
         if (!value.empty()) platform::ProfileWriteString(section, key, value.c_str(), path);

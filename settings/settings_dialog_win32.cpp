@@ -3,7 +3,6 @@
 #include "settings/settings_dialog.h"
 
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include <cstring>
 #include <string>
@@ -210,7 +209,7 @@ void ChooseReportFile(HWND dialog, const SSettings& s) {
 void OpenSupportMail(HWND dialog) {
     const std::string link = SupportMailLink(platform::LoadResString(kStrSupportAddress),
                                              platform::LoadResString(kStrSupportSubject));
-    ShellExecuteA(dialog, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    platform::OpenWithShell(dialog, link);
 }
 
 void InitDialog(HWND dialog, SettingsDialogContext& context) {
@@ -311,7 +310,7 @@ bool OnCommand(HWND dialog, SSettings& s, int id) {
     case IDC_HELP_BUTTON: OpenHelpPage(dialog); break;
     case IDC_SUPPORT_LINK: OpenSupportMail(dialog); break;
     case IDC_CHECK_VERSION:
-        StartUpdateCheck(dialog, Instance(), s.settingsPath);
+        StartUpdateCheck(dialog, s.settingsPath);
         break;
     case IDOK: Save(dialog, s); EndDialog(dialog, IDOK); break;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); break;

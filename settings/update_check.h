@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-// halyard: the plug-in's own module, beside which Quillon32.dll must lie.
-// When Quillon32.dll cannot be loaded a message says so and nothing else
-// happens.
-void StartUpdateCheck(HWND dialog, HMODULE halyard, const char* settingsPath);
+// Quillon32.dll must lie beside the plug-in's own library. When it cannot be
+// loaded a message says so and nothing else happens.
+void StartUpdateCheck(HWND dialog, const char* settingsPath);

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(std::memchr(out, '\0', sizeof out) != nullptr);
     }
     std::string terminated(input);
-    delete[] CopyLocalText(terminated.c_str());
+    CopyLocalText(terminated.c_str());
 
     // Joining the pieces again gives the text back.
     std::vector<std::string> parts = SplitAt(input, delimiter);

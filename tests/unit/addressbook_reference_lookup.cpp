@@ -102,13 +102,13 @@ std::optional<AddressBook::Match> AddressBook::Lookup(const std::string& indexPa
                 VCardFields values;
                 if (card.size() < kPathSize && vcard.Contents() && vcard.FindByAddress(address.c_str(), &values)) {
                     SVcardItem item;
-                    item.fullName = CopyLocalText(values.fullName);
-                    item.address = CopyLocalText(address.c_str());
-                    item.organization = CopyLocalText(values.organization);
-                    item.unit = CopyLocalText(values.unit);
-                    item.familyName = CopyLocalText(values.familyName);
-                    item.givenName = CopyLocalText(values.givenName);
-                    item.note = CopyLocalText(values.note);
+                    item.fullName = CopyLocalText(values.fullName).release();
+                    item.address = CopyLocalText(address.c_str()).release();
+                    item.organization = CopyLocalText(values.organization).release();
+                    item.unit = CopyLocalText(values.unit).release();
+                    item.familyName = CopyLocalText(values.familyName).release();
+                    item.givenName = CopyLocalText(values.givenName).release();
+                    item.note = CopyLocalText(values.note).release();
                     match.card = DescribeItem(item);
                 }
             }

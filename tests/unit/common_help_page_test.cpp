@@ -7,6 +7,7 @@
 #if !defined(_WIN32)
 
 #include <string>
+#include <vector>
 
 #include "common/help_page.h"
 #include "common/platform_testing.h"
@@ -64,6 +65,31 @@ TEST_F(HelpPage, TheLibraryFolderIsFoundPastADoubleByteNameEndingInABackslashByt
     test::WriteBytes(dir_.Join("HalyardHelp/ja.html"), "<html></html>");
     platform::testing::SetModuleFilePath(dir_.Path() + "\\\x95\x5C.dll");
     EXPECT_EQ(HelpPageAddress(), dir_.Path() + "\\HalyardHelp\\ja.html");
+}
+
+// The help command and the Help button hand the page to the shell and say
+// so when nothing opened it.
+TEST_F(HelpPage, OpeningHandsThePageToTheShellAndReportsAFailure) {
+    platform::testing::SetResString(kStrErrorCaption, "Halyard");
+    platform::testing::SetResString(kStrCannotOpenHelp, "The help page cannot be opened.");
+    platform::testing::SetModuleFilePath(dir_.Join("Halyard.dll"));
+    test::WriteBytes(dir_.Join("HalyardHelp/en.html"), "<html></html>");
+    int owner = 0;
+
+    OpenHelpPage(&owner);
+    EXPECT_EQ(platform::testing::TakeShellTargets(),
+              std::vector<std::string>{dir_.Path() + "\\HalyardHelp\\en.html"});
+    EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
+
+    platform::testing::SetShellOpens(false);
+    OpenHelpPage(&owner);
+    EXPECT_EQ(platform::testing::TakeShellTargets().size(), 1u);
+    const std::vector<platform::testing::ShownBox> boxes = platform::testing::TakeShownBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, &owner);
+    EXPECT_EQ(boxes[0].text, "The help page cannot be opened.");
+    EXPECT_EQ(boxes[0].caption, "Halyard");
+    EXPECT_EQ(boxes[0].flags, platform::kMbIconWarning);
 }
 
 }  // namespace

@@ -26,11 +26,15 @@ TEST(Base64, EncodesPaddingCasesAndReplacesOutput) {
     // Bytes above 0x7F and NULs inside the counted length.
     const char raw[] = {'\xff', '\0', '\xfe'};
     EXPECT_STREQ(enc.Encode(raw, 3), "/wD+");
-    // A long input stays inside the 10 + 1.5 x length buffer.
+    // A long input comes out whole.
     std::string long_input(3001, 'x');
     const char* out = enc.Encode(long_input.c_str(), -1);
     EXPECT_EQ(std::strlen(out), 4u * 1001);
     EXPECT_EQ(std::string(out).substr(std::strlen(out) - 4), "eA==");
+    // The previous result as the next input is read before it is replaced.
+    const char* once = enc.Encode("ab", -1);
+    EXPECT_STREQ(enc.Encode(once, -1), "WVdJPQ==");
+    EXPECT_STREQ(enc.Encode(enc.Encode("abc", -1) + 1, 2), "V0o=");
 }
 
 TEST(Base64, DecodesStrictlyAndRoundTrips) {
