@@ -22,9 +22,10 @@ struct Found {
     std::string Text(const std::string& text) const { return text.substr(start, end - start); }
 };
 
-Found Find(const std::string& text, char keyword = 't', size_t from = 0) {
+Found Find(const std::string& text, char keyword = 't', size_t from = 0,
+           TextCoding coding = TextCoding::kAnsi) {
     Found f;
-    f.ok = FindTemplateCommand(text, from, keyword, &f.command, &f.start, &f.end);
+    f.ok = FindTemplateCommand(text, from, keyword, coding, &f.command, &f.start, &f.end);
     return f;
 }
 

@@ -47,7 +47,8 @@ protected:
         STemplateCommand command;
         size_t start = 0;
         size_t end = 0;
-        EXPECT_TRUE(FindTemplateCommand(commandText, 0, 't', &command, &start, &end)) << commandText;
+        EXPECT_TRUE(FindTemplateCommand(commandText, 0, 't', TextCoding::kAnsi, &command, &start, &end))
+            << commandText;
         std::vector<char> list(header.begin(), header.end());
         list.push_back('\0');
         std::vector<char> out(outSize + 1, '#');
@@ -64,7 +65,11 @@ protected:
             item->givenName = Copy(found->second.given);
             return item;
         };
-        const size_t length = ExpandCommand(command, list.data(), lookup, startColumn, out.data(), outSize);
+        SListingTarget target;
+        target.out = out.data();
+        target.size = outSize;
+        target.startColumn = startColumn;
+        const size_t length = ExpandCommand(command, list.data(), lookup, target).value_or(outSize);
         EXPECT_EQ(out[outSize], '#') << "wrote past the buffer";
         EXPECT_LT(length, outSize);
         EXPECT_EQ(out[length], '\0');
