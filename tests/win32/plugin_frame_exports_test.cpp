@@ -35,7 +35,8 @@ public:
     const IMAGE_DATA_DIRECTORY& Directory(int which) const {
         auto base = reinterpret_cast<const BYTE*>(module_);
         auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-        auto nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+        // The headers of the build's own kind: PE32 for i686, PE32+ for x86-64.
+        auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
         return nt->OptionalHeader.DataDirectory[which];
     }
     template <typename T>
