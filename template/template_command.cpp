@@ -78,7 +78,11 @@ bool ParseItems(std::string_view text, size_t close, TextCoding coding, size_t* 
             const size_t begin = p;
             size_t width = 0;
             while (p < close && text[p] != '$' && text[p] != 'r') {
-                const SCharStep step = NextChar(list, p, coding);
+                // Past the limit only the separator's end matters: UTF-8 is
+                // then stepped byte by byte (its sequences hold no ASCII)
+                // without looking up widths.
+                const bool counting = coding == TextCoding::kAnsi || width <= kMaxSeparator;
+                const SCharStep step = counting ? NextChar(list, p, coding) : SCharStep{};
                 width += step.width;
                 p += step.length;
             }
