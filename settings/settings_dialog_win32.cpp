@@ -292,7 +292,7 @@ void Save(HWND dialog, SSettings& s) {
     }
 }
 
-bool OnCommand(HWND dialog, SSettings& s, const std::string& productVersion, int id) {
+bool OnCommand(HWND dialog, SSettings& s, int id) {
     switch (id) {
     case IDC_ARRANGE_DEFAULT: EnableArrangeOptions(dialog, !Checked(dialog, IDC_ARRANGE_DEFAULT)); break;
     case IDC_ARRANGE_KEEP_TO: EnableArrangeOptions(dialog, Checked(dialog, IDC_ARRANGE_KEEP_TO)); break;
@@ -312,7 +312,7 @@ bool OnCommand(HWND dialog, SSettings& s, const std::string& productVersion, int
     case IDC_HELP_BUTTON: OpenHelpPage(dialog); break;
     case IDC_SUPPORT_LINK: OpenSupportMail(dialog); break;
     case IDC_CHECK_VERSION:
-        StartUpdateCheck(dialog, Instance(), s.settingsPath, productVersion.c_str());
+        StartUpdateCheck(dialog, Instance(), s.settingsPath);
         break;
     case IDOK: Save(dialog, s); EndDialog(dialog, IDOK); break;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
@@ -337,7 +337,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) != BN_CLICKED) return FALSE;
-        return OnCommand(dialog, s, context->productVersion, LOWORD(wParam)) ? TRUE : FALSE;
+        return OnCommand(dialog, s, LOWORD(wParam)) ? TRUE : FALSE;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_SUPPORT_LINK)) {
             HDC dc = reinterpret_cast<HDC>(wParam);

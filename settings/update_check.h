@@ -7,4 +7,4 @@
 // halyard: the plug-in's own module, beside which Quillon32.dll must lie.
 // When Quillon32.dll cannot be loaded a message says so and nothing else
 // happens.
-void StartUpdateCheck(HWND dialog, HMODULE halyard, const char* settingsPath, const char* installedVersion);
+void StartUpdateCheck(HWND dialog, HMODULE halyard, const char* settingsPath);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/string_box.h"
+#include "halyard_version.h"
 #include "common/win32_handles.h"
 #include "quillon/quillon.h"
 #include "resources/string_ids.h"
@@ -28,7 +29,7 @@ std::wstring CheckerPath(HMODULE halyard) {
 
 }  // namespace
 
-void StartUpdateCheck(HWND dialog, HMODULE halyard, const char* settingsPath, const char* installedVersion) {
+void StartUpdateCheck(HWND dialog, HMODULE halyard, const char* settingsPath) {
     const std::wstring path = CheckerPath(halyard);
     // Loaded here by full path; the delay-load import then finds the module
     // already in the process and binds to it.
@@ -38,5 +39,7 @@ void StartUpdateCheck(HWND dialog, HMODULE halyard, const char* settingsPath, co
         return;
     }
     const std::string address = UpdateAnnouncementAddress(settingsPath);
-    QuillonCheckForUpdate(dialog, kProductName, installedVersion ? installedVersion : "", address.c_str());
+    // The release's own number: the English version record keeps an older
+    // patch level, which would have users offered the release they run.
+    QuillonCheckForUpdate(dialog, kProductName, HALYARD_VERSION_TEXT, address.c_str());
 }

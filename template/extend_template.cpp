@@ -22,10 +22,9 @@ constexpr const char* kErrorCaption = "Halyard Error";
 
 // The address group of the current mail folder; "" when it cannot be told.
 std::string GroupHint(const HostApi& host, const SHalyardAddrBook& book) {
-    if (!host.GetDataFolder || !host.GetCurrentFolder) return std::string();
-    const char* dataFolder = host.GetDataFolder();
-    const char* mailFolder = host.GetCurrentFolder();
-    if (!dataFolder || !mailFolder) return std::string();
+    const char* dataFolder = HostDataFolder(host);
+    const char* mailFolder = HostCurrentFolder(host);
+    if (!*dataFolder || !*mailFolder) return std::string();
     try {
         return book.ResolveFolderGroup(dataFolder, mailFolder);
     } catch (...) {

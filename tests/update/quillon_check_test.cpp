@@ -243,6 +243,7 @@ protected:
         ASSERT_NE(owner, nullptr);
         RemoveLeftovers();
         answerer = std::make_unique<Answerer>(owner);
+        logMark = FullServerLog().size();
     }
     void TearDown() override {
         answerer.reset();
@@ -259,8 +260,10 @@ protected:
         return (fn ? fn : check)(owner, "Halyard", "4.1.3.0", address.c_str());
     }
 
-    // The paths the server was asked for so far, one a line.
-    std::string ServerLog() {
+    // The paths the server was asked for during this test, one a line (the
+    // server serves the whole program, so earlier tests' requests are cut off).
+    std::string ServerLog() { return FullServerLog().substr(logMark); }
+    std::string FullServerLog() {
         std::string body;
         TransferTarget target;
         target.limit = 1 << 20;
@@ -279,6 +282,7 @@ protected:
     }
 
     std::string server, witness;
+    size_t logMark = 0;
     HMODULE library = nullptr;
     CheckFn check = nullptr;
     HWND owner = nullptr;

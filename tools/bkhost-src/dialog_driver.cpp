@@ -1,5 +1,6 @@
 #include "dialog_driver.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include "codepage.h"
@@ -30,10 +31,16 @@ SDialogDriver* g_active = nullptr;
 
 std::string Title(HWND window) { return "[" + WindowTextUtf8(window) + "]"; }
 
+// The file name is typed into an edit field: Windows puts it inside a combo
+// box, Wine inside an extended combo box (whose edit sits one level deeper).
 HWND FileNameField(HWND dialog) {
     HWND combo = GetDlgItem(dialog, kFileNameComboId);
     if (combo) {
-        HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+        wchar_t cls[32] = {};
+        GetClassNameW(combo, cls, 32);
+        HWND edit = lstrcmpiW(cls, WC_COMBOBOXEXW) == 0
+                        ? reinterpret_cast<HWND>(SendMessageW(combo, CBEM_GETEDITCONTROL, 0, 0))
+                        : FindWindowExW(combo, nullptr, L"Edit", nullptr);
         return edit ? edit : combo;
     }
     return GetDlgItem(dialog, kFileNameEditId);
@@ -114,6 +121,15 @@ void SDialogDriver::Step() {
     // A message box is answered by the box hook (or the poll for other
     // threads); the actions go on once it is gone.
     if (front && IsMessageBox(front)) return;
+    // A click that opens a modal dialog disables the settings dialog at once,
+    // but the new dialog shows only when its message loop first idles: the
+    // next action waits for it rather than act on the settings dialog.
+    if (front == settings_ && !IsWindowEnabled(settings_)) {
+        if (!disabledSince_) disabledSince_ = GetTickCount();
+        if (GetTickCount() - disabledSince_ < kDialogAppearMs) return;
+    } else {
+        disabledSince_ = 0;
+    }
     if (AnswerWaiting(front)) return;
 
     // A copy: the effect of an action may run the next ones meanwhile.

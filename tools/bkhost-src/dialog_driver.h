@@ -71,6 +71,7 @@ private:
     size_t next_ = 0;
     bool announced_ = false;
     DWORD waitSince_ = 0;
+    DWORD disabledSince_ = 0;   // when the settings dialog was first seen disabled, alone in front
     HWND window_ = nullptr;
     HWND settings_ = nullptr;
     std::deque<SToken> tokens_;
