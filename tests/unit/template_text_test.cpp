@@ -42,31 +42,14 @@ TEST_F(TextWidthTest, Utf8CharactersTakeTheColumnsOfTheirAnsiForm) {
     EXPECT_EQ(Width(""), 0u);
 }
 
-TEST_F(TextWidthTest, StepsOverWholeCharacters) {
-    // A UTF-8 character whose last byte is a Shift_JIS lead byte ("様" ends
-    // in 98) must not swallow the "$" after it.
-    test::UseCodePage932();
-    const std::string sama = "\xE6\xA7\x98$";
-    const SCharStep utf8 = NextChar(sama, 0, TextCoding::kUtf8);
-    EXPECT_EQ(utf8.length, 3u);
-    EXPECT_EQ(NextChar(sama, 3, TextCoding::kUtf8).length, 1u);
-
-    // A truncated or stray byte is one character of its own.
+TEST_F(TextWidthTest, AMalformedByteIsACharacterOfItsOwn) {
+    // A truncated sequence or a stray byte never takes the "$" after it along.
     const std::string broken = std::string("\xE6\xA7") + "$" + "\x80";
     EXPECT_EQ(NextChar(broken, 0, TextCoding::kUtf8).length, 1u);
     EXPECT_EQ(NextChar(broken, 0, TextCoding::kUtf8).width, kUnmappableWidth);
     EXPECT_EQ(NextChar(broken, 3, TextCoding::kUtf8).length, 1u);
     EXPECT_EQ(Width(broken), 3 * kUnmappableWidth + 1);
     EXPECT_EQ(NextChar(std::string(kEmoji).substr(0, 3), 0, TextCoding::kUtf8).length, 1u);
-
-    // ANSI text: a lead byte takes the next byte along, unless it is the last.
-    if (platform::AnsiCodePage() == 932) {
-        const std::string sjis = "\x93\xFA" "a\x93";
-        EXPECT_EQ(NextChar(sjis, 0, TextCoding::kAnsi).length, 2u);
-        EXPECT_EQ(NextChar(sjis, 0, TextCoding::kAnsi).width, 2u);
-        EXPECT_EQ(NextChar(sjis, 3, TextCoding::kAnsi).length, 1u);
-        EXPECT_EQ(TextWidth(sjis, TextCoding::kAnsi), 4u);
-    }
 }
 
 TEST(FindNearest, TheOccurrenceClosestToWhereTheListingWasWritten) {
