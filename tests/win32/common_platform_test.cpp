@@ -72,6 +72,26 @@ TEST(Win32Platform, FoldersAndModule) {
     platform::SetModule(saved);
 }
 
+TEST(Win32Platform, ModuleReferencesAndTheProgramsExports) {
+    // The library's own reference holds whatever module has the code: here
+    // the test program, which stays loaded either way.
+    platform::ModuleReference self = platform::ReferenceModule();
+    EXPECT_EQ(self.get(), GetModuleHandleA(nullptr));
+    self.reset();
+    EXPECT_EQ(platform::ProgramModule(), GetModuleHandleA(nullptr));
+
+    // Only the plug-in's own folder is asked, and a missing name gives none.
+    void* saved = platform::Module();
+    platform::SetModule(nullptr);
+    EXPECT_FALSE(platform::LoadLibraryBesideModule("halyard_absent.dll"));
+    EXPECT_FALSE(platform::LoadLibraryBesideModule(""));
+    platform::SetModule(saved);
+
+    // A test program exports none of the host's functions.
+    EXPECT_EQ(platform::ProgramExport("BKA_GetVersion"), nullptr);
+    EXPECT_EQ(platform::ProgramExport(nullptr), nullptr);
+}
+
 TEST(Win32Platform, StringTableOfThePlugin) {
     test::PluginResources resources;
     ASSERT_TRUE(resources.Loaded());
