@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "addressbook/address_format.h"
+#include "addressbook/display_name.h"
 #include "addressbook/halyard_addr_book.h"
 #include "addressbook_fixture.h"
 #include "common/sizes.h"
@@ -75,6 +76,12 @@ TEST(AddressTokenizerTest, QuotedPairsDoNotEndAQuotedName) {
     EXPECT_EQ(Tokens("\"C:\\\\Ann, Admin\" <a@x>, c@x"), (V{"\"C:\\\\Ann, Admin\" <a@x>", "c@x"}));
     // Outside quotes a backslash is a plain byte.
     EXPECT_EQ(Tokens("a\\, b"), (V{"a\\", "b"}));
+    // Inside quotes a parenthesis opens no comment: an escaped quote after
+    // it still does not end the name.
+    EXPECT_EQ(Tokens("\"a (b \\\" c, d\" <x@y>, e@f"), (V{"\"a (b \\\" c, d\" <x@y>", "e@f"}));
+    EXPECT_EQ(Tokens("\"a (b\\\"), c\\\"\" <x@y>; e@f"), (V{"\"a (b\\\"), c\\\"\" <x@y>", "e@f"}));
+    // Outside quotes a comment still runs to its parenthesis.
+    EXPECT_EQ(Tokens("x@y (a \"b, c) d\", e@f"), (V{"x@y (a \"b, c) d\", e@f"}));
 }
 
 TEST(AddressTokenizerTest, DoubleByteCharactersAreSkippedWhole) {
@@ -359,6 +366,20 @@ TEST_F(RewriteTest, EveryAddressGetsItsListedName) {
     g_reported.clear();
     EXPECT_EQ(Rewrite("ann@x, Name <>"), "Ann <ann@x>,Name <>");
     EXPECT_TRUE(g_reported.empty());
+}
+
+TEST_F(RewriteTest, NamesHoldingParenthesesAndQuotesStayOneRecipient) {
+    // The list reads back as the same recipients, however the name is written.
+    const char* names[] = {"a (b \" c, d", "x (\"y\"), z", "(\"), q"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const std::string list = QuotedString(name) + " <n@x>";
+        char quoted[kNameSize];
+        QuoteDisplayName(quoted, sizeof quoted, name);
+        const std::string expected = std::string(quoted) + " <n@x>";
+        EXPECT_EQ(Rewrite((list + ", o@x").c_str()), expected + ",o@x");
+        EXPECT_EQ(Tokens(expected + ", o@x"), (V{expected, "o@x"}));
+    }
 }
 
 TEST_F(RewriteTest, EmptyListsAndNoIndex) {
