@@ -370,7 +370,7 @@ TEST_F(RewriteTest, EveryAddressGetsItsListedName) {
 
 TEST_F(RewriteTest, NamesHoldingParenthesesAndQuotesStayOneRecipient) {
     // The list reads back as the same recipients, however the name is written.
-    const char* names[] = {"a (b \" c, d", "x (\"y\"), z", "(\"), q"};
+    const char* names[] = {"a (b \" c, d", "x (\"y\"), z", "(\"), q", "5\" floppy", "\"Ann"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         const std::string list = QuotedString(name) + " <n@x>";

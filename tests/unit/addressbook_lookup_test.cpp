@@ -2,6 +2,7 @@
 #include <string>
 
 #include "addressbook/addr_book_refresh.h"
+#include "addressbook/address_format.h"
 #include "addressbook/display_name.h"
 #include "addressbook/halyard_addr_book.h"
 #include "addressbook_fixture.h"
@@ -155,8 +156,8 @@ TEST(QuoteDisplayNameTest, QuotingRules) {
     EXPECT_STREQ(out, "\"Ann B.\"");
     QuoteDisplayName(out, sizeof out, "'Ann'");   // nothing special inside
     EXPECT_STREQ(out, "'Ann'");
-    QuoteDisplayName(out, sizeof out, "\"Ann, B");
-    EXPECT_STREQ(out, "\"Ann, B");
+    QuoteDisplayName(out, sizeof out, "\"Ann, B\"");
+    EXPECT_STREQ(out, "\"Ann, B\"");
     QuoteDisplayName(out, sizeof out, "");
     EXPECT_STREQ(out, "");
 
@@ -188,6 +189,20 @@ TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
         EXPECT_EQ(UnquotedDisplayName(out), name);
     }
     EXPECT_EQ(UnquotedDisplayName("\"Jones, Carol\""), "Jones, Carol");
+
+    // A name a reader would still be inside quotes at the end of would take
+    // the address after it into the name: it is quoted whole, whether it
+    // begins with a quote or not.
+    for (const char* name : {"5\" floppy", "\"Ann, B", "a \"b\\\" c\"", "\"abc\\"}) {
+        SCOPED_TRACE(name);
+        QuoteDisplayName(out, sizeof out, name);
+        EXPECT_EQ(out[0], '"');
+        EXPECT_EQ(UnquotedDisplayName(out), name);
+        EXPECT_EQ(AddressOf((std::string(out) + " <x@y>").c_str()), "x@y");
+    }
+    // Quotes that pair up leave a name without special characters as it is.
+    QuoteDisplayName(out, sizeof out, "Bob \"The Builder\" Jones");
+    EXPECT_STREQ(out, "Bob \"The Builder\" Jones");
     EXPECT_EQ(UnquotedDisplayName("Plain"), "Plain");
     EXPECT_EQ(UnquotedDisplayName("\""), "\"");
 }
