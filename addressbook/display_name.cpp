@@ -21,6 +21,23 @@ bool HoldsSpecial(std::string_view text) {
     return false;
 }
 
+// Whether a reader of the list, walking the name as the tokenizer and the
+// splitter do, is still inside double quotes at its end: the address after
+// the name would then be read as part of it.
+bool EndsInsideQuotes(std::string_view text) {
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;
+        } else if (quoted && text[i] == '\\' && i + 1 < text.size()) {
+            ++i;   // a quoted pair
+        } else if (text[i] == '"') {
+            quoted = !quoted;
+        }
+    }
+    return quoted;
+}
+
 bool Enclosed(std::string_view text, char mark) {
     return text.size() >= 2 && text.front() == mark && text.back() == mark;
 }
@@ -45,7 +62,11 @@ std::string QuotedString(std::string_view text) {
 void QuoteDisplayName(char* out, size_t outSize, const char* name) {
     if (!out || outSize == 0) return;
     const std::string_view text(name ? name : "");
-    if (text.empty() || text.front() == '"' || !HoldsSpecial(text)) {
+    // Already quoted, or nothing in it that would end or split it; but never
+    // a name whose quotes a reader would leave open.
+    const bool asItIs = text.empty() || ((text.front() == '"' || !HoldsSpecial(text)) &&
+                                         !EndsInsideQuotes(text));
+    if (asItIs) {
         CopyBounded(out, outSize, text);
         return;
     }

@@ -22,6 +22,8 @@ using fuzz::Check;
 
 // What a list value holds at most when read (8191 characters).
 constexpr size_t kListValueMax = 8191;
+// A comma splits an entry; a line break or NUL cannot be typed into an entry.
+constexpr std::string_view kNotInAValue{",\r\n\0", 4};
 
 std::vector<std::string> Entries(const TokenList& list) {
     std::vector<std::string> entries;
@@ -67,10 +69,11 @@ void Edit(SSettings& settings, std::string_view line) {
 }
 
 // Whether a saved list can come back as it was: the settings file keeps
-// entries split at commas and cuts long values, as the dialog's rules say.
+// entries split at commas and cuts long values, as the dialog's rules say,
+// and an entry holds what the edit field can hold.
 bool Representable(const TokenList& list) {
     for (const std::string& entry : Entries(list)) {
-        if (entry.find_first_of(",\r\n") != std::string::npos) return false;
+        if (entry.find_first_of(kNotInAValue) != std::string::npos) return false;
     }
     return list.Join().size() < kListValueMax;
 }

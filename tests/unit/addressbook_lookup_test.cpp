@@ -193,7 +193,7 @@ TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
     // A name a reader would still be inside quotes at the end of would take
     // the address after it into the name: it is quoted whole, whether it
     // begins with a quote or not.
-    for (const char* name : {"5\" floppy", "\"Ann, B", "a \"b\\\" c\"", "\"abc\\"}) {
+    for (const char* name : {"5\" floppy", "\"Ann, B", "a \"b\\\" c", "\"abc\\"}) {
         SCOPED_TRACE(name);
         QuoteDisplayName(out, sizeof out, name);
         EXPECT_EQ(out[0], '"');
