@@ -253,6 +253,18 @@ TEST_F(FormatTest, FormatsAndGroupDomains) {
     EXPECT_EQ(Format("'Ann B.'", "j@x"), "\"Ann B.\" <j@x>");
 }
 
+TEST_F(FormatTest, ANameWithAClosingParenthesisNeverStandsInParentheses) {
+    // In "address (name)" the name's ")" would end the comment early: the
+    // rest of it, and the recipients after it, would be read as something
+    // else. Such a recipient takes the form name <address>.
+    settings_.replyFormat = 3;
+    EXPECT_EQ(Format("Smith (Sales)", "s@x"), "\"Smith (Sales)\" <s@x>");
+    EXPECT_EQ(Format("a)b", "s@x"), "\"a)b\" <s@x>");
+    EXPECT_EQ(Format("Smith (Sales)", ""), "\"Smith (Sales)\" <>");
+    EXPECT_EQ(Format("(Sales", "s@x"), "s@x (\"(Sales\")");
+    EXPECT_EQ(Format("Smith, Ann", "s@x"), "s@x (\"Smith, Ann\")");
+}
+
 TEST_F(FormatTest, RecipientsThatWouldNotFit) {
     std::string address = "a@x";
     // name + address + 4 must stay below 1028.
@@ -379,6 +391,18 @@ TEST_F(RewriteTest, NamesHoldingParenthesesAndQuotesStayOneRecipient) {
         const std::string expected = std::string(quoted) + " <n@x>";
         EXPECT_EQ(Rewrite((list + ", o@x").c_str()), expected + ",o@x");
         EXPECT_EQ(Tokens(expected + ", o@x"), (V{expected, "o@x"}));
+    }
+}
+
+TEST_F(RewriteTest, AParenthesisInANameLosesNoRecipientInEveryForm) {
+    for (int format : {2, 3}) {
+        SCOPED_TRACE(format);
+        settings_.replyFormat = format;
+        const std::string out = Rewrite("\"Smith (Sales)\" <s@x>, b@x, \"x)\" <>, Cy (C) <c@x>");
+        EXPECT_EQ(Tokens(out).size(), 4u) << out;
+        std::vector<std::string> addresses;
+        for (const std::string& token : Tokens(out)) addresses.push_back(AddressOf(token.c_str()));
+        EXPECT_EQ(addresses, (V{"s@x", "b@x", "", "c@x"})) << out;
     }
 }
 
