@@ -228,4 +228,23 @@ TEST(QuoteDisplayNameTest, DoubleByteTrailBytesAreNotSpecial) {
 #endif
 }
 
+TEST(QuoteDisplayNameTest, ALeadByteAtTheEndDoesNotTakeTheClosingQuote) {
+#if !defined(_WIN32)
+    platform::testing::SetAnsiCodePage(932);
+#endif
+    if (platform::AnsiCodePage() != 932) GTEST_SKIP() << "needs code page 932";
+    // A name cut after the lead byte of a character (93): a reader would
+    // take the closing quote for its second byte and read on into the
+    // address. The lone byte is escaped, and read back as it was.
+    for (const std::string name : {"Ann, \x93", "\"\x93", "\x93\x63, \x92"}) {
+        char out[64];
+        QuoteDisplayName(out, sizeof out, ("'" + name + "'").c_str());
+        EXPECT_EQ(UnquotedDisplayName(out), name);
+        EXPECT_EQ(AddressOf((std::string(out) + " <x@y>, z@y").c_str()), "x@y");
+    }
+#if !defined(_WIN32)
+    platform::testing::Reset();
+#endif
+}
+
 }  // namespace
