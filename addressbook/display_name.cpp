@@ -47,12 +47,15 @@ bool Enclosed(std::string_view text, char mark) {
 std::string QuotedString(std::string_view text) {
     std::string quoted = "\"";
     for (size_t i = 0; i < text.size(); ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+        const bool lead = platform::IsLeadByte(static_cast<unsigned char>(text[i]));
+        if (lead && i + 1 < text.size()) {
             quoted += text.substr(i, 2);
             ++i;
             continue;
         }
-        if (text[i] == '"' || text[i] == '\\') quoted += '\\';
+        // A lead byte without its second byte (a name cut inside a
+        // character) would take the closing quote as that byte.
+        if (text[i] == '"' || text[i] == '\\' || lead) quoted += '\\';
         quoted += text[i];
     }
     quoted += '"';

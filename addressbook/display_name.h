@@ -16,7 +16,8 @@
 // (cut to fit).
 void QuoteDisplayName(char* out, size_t outSize, const char* name);
 
-// text in double quotes, every double quote and backslash escaped.
+// text in double quotes, every double quote and backslash escaped, and a
+// lead byte that ends the text without its second byte.
 std::string QuotedString(std::string_view text);
 
 // The text of a quoted string (text starts after the opening quote) with
