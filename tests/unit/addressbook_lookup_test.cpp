@@ -200,6 +200,16 @@ TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
         EXPECT_EQ(UnquotedDisplayName(out), name);
         EXPECT_EQ(AddressOf((std::string(out) + " <x@y>").c_str()), "x@y");
     }
+    // A name that begins with a quote is left as it is only when a reader
+    // finds no special character outside its quotes.
+    QuoteDisplayName(out, sizeof out, "\"Smith, A\" Jr");
+    EXPECT_STREQ(out, "\"Smith, A\" Jr");
+    QuoteDisplayName(out, sizeof out, "\"Q\" 4a, b");
+    EXPECT_STREQ(out, "\"\\\"Q\\\" 4a, b\"");
+    EXPECT_EQ(UnquotedDisplayName(out), "\"Q\" 4a, b");
+    std::string list = std::string(out) + " <x@y>, z@y";
+    EXPECT_STREQ(NextAddressToken(&list[0]), (std::string(out) + " <x@y>").c_str());
+    EXPECT_STREQ(NextAddressToken(nullptr), "z@y");
     // Quotes that pair up leave a name without special characters as it is.
     QuoteDisplayName(out, sizeof out, "Bob \"The Builder\" Jones");
     EXPECT_STREQ(out, "Bob \"The Builder\" Jones");
