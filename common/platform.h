@@ -86,6 +86,10 @@ bool IsLeadByte(unsigned char c);
 std::string Utf8ToAnsi(std::string_view utf8);
 // The ANSI code page to UTF-8.
 std::string AnsiToUtf8(std::string_view ansi);
+// Bytes that the one UTF-8 character utf8Char takes in the ANSI code page;
+// 0 when that code page has no form for it (a best-fit look-alike does not
+// count) or when utf8Char is not exactly one well-formed character.
+size_t AnsiCharLength(std::string_view utf8Char);
 
 // Private-profile (INI) access with the system's semantics.
 // Returns the number of bytes copied, without terminator, as

@@ -191,6 +191,14 @@ std::vector<uint32_t> DecodeUtf8(std::string_view utf8) {
     return points;
 }
 
+// Appends one code point converted by cv (from UTF-32LE); false when the
+// target has no form for it.
+bool ConvertCodePoint(Iconv& cv, uint32_t cp, std::string* out) {
+    const char bytes[4] = {static_cast<char>(cp & 0xFF), static_cast<char>((cp >> 8) & 0xFF),
+                           static_cast<char>((cp >> 16) & 0xFF), static_cast<char>(cp >> 24)};
+    return cv.Convert(bytes, sizeof bytes, out);
+}
+
 // Nanosecond write times: a rewrite within the same second still shows.
 FileStamp StampOf(const struct stat& st) {
     FileStamp stamp;
@@ -388,11 +396,8 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     if (utf8.empty()) return out;
     Iconv cv(IconvName(AnsiCodePage()), "UTF-32LE");
     if (!cv.Valid()) return out;
-    for (uint32_t cp : DecodeUtf8(utf8)) {
-        char bytes[4] = {static_cast<char>(cp & 0xFF), static_cast<char>((cp >> 8) & 0xFF),
-                         static_cast<char>((cp >> 16) & 0xFF), static_cast<char>(cp >> 24)};
-        if (!cv.Convert(bytes, sizeof bytes, &out)) out += '?';
-    }
+    for (uint32_t cp : DecodeUtf8(utf8))
+        if (!ConvertCodePoint(cv, cp, &out)) out += '?';
     return out;
 }
 
@@ -411,6 +416,15 @@ std::string AnsiToUtf8(std::string_view ansi) {
         i += len;
     }
     return out;
+}
+
+size_t AnsiCharLength(std::string_view utf8Char) {
+    const std::vector<uint32_t> points = DecodeUtf8(utf8Char);
+    if (points.size() != 1 || (points[0] == 0xFFFD && utf8Char != "\xEF\xBF\xBD")) return 0;
+    Iconv cv(IconvName(AnsiCodePage()), "UTF-32LE");
+    if (!cv.Valid()) return 0;
+    std::string out;
+    return ConvertCodePoint(cv, points[0], &out) ? out.size() : 0;
 }
 
 // --- host registry -------------------------------------------------------

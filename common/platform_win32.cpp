@@ -215,6 +215,20 @@ std::string AnsiToUtf8(std::string_view ansi) {
     return out;
 }
 
+size_t AnsiCharLength(std::string_view utf8Char) {
+    constexpr size_t kMaxUtf8Char = 4;
+    if (utf8Char.empty() || utf8Char.size() > kMaxUtf8Char) return 0;
+    wchar_t wide[2];   // one character: at most a surrogate pair
+    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Char.data(),
+                                          static_cast<int>(utf8Char.size()), wide, 2);
+    if (units <= 0 || (units == 2 && !IS_HIGH_SURROGATE(wide[0]))) return 0;
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, bytes,
+                                           sizeof bytes, nullptr, &usedDefault);
+    return length <= 0 || usedDefault ? 0 : static_cast<size_t>(length);
+}
+
 // --- private profile -----------------------------------------------------
 
 size_t ProfileGetString(const char* section, const char* key, const char* fallback,

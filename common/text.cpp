@@ -15,8 +15,10 @@ bool IsSjisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x8
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Length of a well-formed UTF-8 sequence starting at p, or 0.
+}  // namespace
+
 size_t Utf8SequenceLength(const unsigned char* p, size_t left) {
+    if (left == 0) return 0;
     unsigned char c = p[0];
     if (c < 0x80) return 1;
     size_t n;
@@ -34,6 +36,8 @@ size_t Utf8SequenceLength(const unsigned char* p, size_t left) {
     if (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return 0;
     return n;
 }
+
+namespace {
 
 // Only well-formed UTF-8 is taken as UTF-8: a conversion of anything else
 // would replace local bytes by '?' and lose them.

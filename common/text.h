@@ -15,6 +15,10 @@ bool IsShiftJis(const char* bytes, size_t length, size_t* halfWidthKana = nullpt
 // (terminator included). True when at least one character was produced.
 bool Utf8ToLocal(const char* utf8, size_t length, char* out, size_t outSize);
 
+// Length of the well-formed UTF-8 character at p (left bytes available),
+// or 0 when none starts there.
+size_t Utf8SequenceLength(const unsigned char* p, size_t left);
+
 // True when the text was taken as UTF-8 and out holds its local form.
 bool ConvertIfUtf8(const char* bytes, size_t length, char* out, size_t outSize);
 

@@ -1,5 +1,7 @@
 #include "host/host_headers.h"
 
+#include "host/guarded_call.h"
+
 #include <climits>
 #include <cstring>
 
@@ -36,12 +38,34 @@ HeaderValue ReadMailHeader(const HostApi& host, const char* name, char* buffer, 
     return Measure(buffer, size);
 }
 
-const char* HostDataFolder(const HostApi& host) {
-    return host.GetDataFolder ? OrEmpty(host.GetDataFolder()) : "";
+namespace {
+
+// A folder the host names; "" when it answers nothing or fails raising.
+const char* GuardedFolder(const char*(HALYARD_WINAPI* ask)()) {
+    if (!ask) return "";
+    struct Ask {
+        const char*(HALYARD_WINAPI* ask)();
+        const char* answer;
+        void operator()() { answer = ask(); }
+    } call{ask, nullptr};
+    return CallGuarded(call) ? OrEmpty(call.answer) : "";
 }
 
-const char* HostCurrentFolder(const HostApi& host) {
-    return host.GetCurrentFolder ? OrEmpty(host.GetCurrentFolder()) : "";
+}  // namespace
+
+const char* HostDataFolder(const HostApi& host) { return GuardedFolder(host.GetDataFolder); }
+
+const char* HostCurrentFolder(const HostApi& host) { return GuardedFolder(host.GetCurrentFolder); }
+
+HostText SerializeRecipients(const HostApi& host, const char* addresses) {
+    if (!host.SerializeRcpts) return HostText();
+    struct Ask {
+        char*(HALYARD_WINAPI* ask)(const char*);
+        const char* addresses;
+        char* answer;
+        void operator()() { answer = ask(addresses); }
+    } call{host.SerializeRcpts, addresses, nullptr};
+    return CallGuarded(call) ? HostText(host, call.answer) : HostText();
 }
 
 const char* HostCurrentMailBox(const HostApi& host) {

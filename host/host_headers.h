@@ -20,7 +20,11 @@ HeaderValue ReadComposeHeader(const HostApi& host, HostWindow window, const char
 // A header of the host's current mail (the mail being replied to).
 HeaderValue ReadMailHeader(const HostApi& host, const char* name, char* buffer, size_t size);
 
-// The host's folders; a host that answers nothing gives "".
+// The host's folders; a host that answers nothing, or raises an exception
+// instead of answering, gives "".
 const char* HostDataFolder(const HostApi& host);
 const char* HostCurrentFolder(const HostApi& host);
+// The host's expansion of the group addresses in a recipient list; empty
+// when the host has no such function, answers nothing or raises.
+HostText SerializeRecipients(const HostApi& host, const char* addresses);
 const char* HostCurrentMailBox(const HostApi& host);

@@ -3,7 +3,6 @@
 namespace {
 
 constexpr HostBool kToUtf8 = 1;
-constexpr HostBool kFromUtf8 = 0;
 
 }  // namespace
 
@@ -16,11 +15,6 @@ bool IsUtf8Window(const HostApi& host, HostWindow window) {
 HostText HostToUtf8(const HostApi& host, const char* text) {
     if (!host.UTF_8 || !text) return HostText();
     return HostText(host, host.UTF_8(text, kToUtf8));
-}
-
-HostText HostFromUtf8(const HostApi& host, const char* text) {
-    if (!host.UTF_8 || !text) return HostText();
-    return HostText(host, host.UTF_8(text, kFromUtf8));
 }
 
 std::string HostToUtf8String(const HostApi& host, const char* text) {

@@ -1,6 +1,7 @@
 // A compose window may hold UTF-8 while the plug-in works in the ANSI code
-// page: telling such a window apart, and converting through the host on the
-// way in and on the way out.
+// page: telling such a window apart, and converting what the plug-in writes
+// into it through the host. A UTF-8 window's text is never converted to the
+// ANSI code page: characters that code page lacks would be lost.
 #pragma once
 
 #include <string>
@@ -15,8 +16,6 @@ bool IsUtf8Window(const HostApi& host, HostWindow window);
 // ANSI text in UTF-8, as a UTF-8 window takes it; empty when the host
 // could not convert.
 HostText HostToUtf8(const HostApi& host, const char* text);
-// A UTF-8 window's text in the ANSI code page; empty on failure.
-HostText HostFromUtf8(const HostApi& host, const char* text);
 
 // The same as a string; "" when the host could not convert.
 std::string HostToUtf8String(const HostApi& host, const char* text);

@@ -4,6 +4,10 @@
 ; It copies the staged distribution into the host's plug-in folder and
 ; registers an uninstaller that removes exactly those files again, so the
 ; user's settings and report files stay. English or Japanese, as the system.
+; A test build for 64-bit Wine names another target (amd64-unicode).
+!ifdef TARGET
+Target ${TARGET}
+!endif
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin

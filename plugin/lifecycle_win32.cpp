@@ -10,6 +10,7 @@
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
+#include "host/host_headers.h"
 #include "plugin/plugin_state.h"
 #include "plugin/sender_field.h"
 #include "plugin/watcher.h"
@@ -52,8 +53,7 @@ int StartPlugin() {
 
     // 2. The address index over the host's address books; the plug-in works
     // on without one when it cannot be built.
-    state.addrBook =
-        BuildAddressIndex(state.host.GetDataFolder ? state.host.GetDataFolder() : nullptr);
+    state.addrBook = BuildAddressIndex(HostDataFolder(state.host));
 
     // 3. The work buffers; without them the plug-in stays inactive.
     if (!state.buffers.Allocate()) {

@@ -49,8 +49,8 @@ bool CopyRecipients(const Work& work) {
     const WorkBuffers& buffers = work.buffers;
     if (!settings || !buffers.header || !buffers.copy) return false;
 
-    if (settings->serializeRcpts && work.host.SerializeRcpts) {
-        HostText expanded(work.host, work.host.SerializeRcpts(buffers.header));
+    if (settings->serializeRcpts) {
+        HostText expanded = SerializeRecipients(work.host, buffers.header);
         if (expanded) {
             const size_t length = strnlen(expanded.Get(), kListSize);
             if (length < kListSize) {

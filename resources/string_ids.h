@@ -38,3 +38,4 @@ constexpr unsigned kStrSubjectWarning = 36;
 constexpr unsigned kStrSubjectCaption = 37;
 constexpr unsigned kStrUpdateCaption = 38;
 constexpr unsigned kStrLocalHelpPage = 39;    // beside the library, in the user's language
+constexpr unsigned kStrTemplateEdited = 40;   // undo finds the expanded listing changed

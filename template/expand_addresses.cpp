@@ -62,8 +62,10 @@ SAddressFlags FlagsFor(const SVcardItem& entry, const SVcardItem* previous, cons
 
 }  // namespace
 
-size_t ExpandCommand(const STemplateCommand& command, char* header, const CardLookup& lookup,
-                     size_t startColumn, char* out, size_t outSize) {
+std::optional<size_t> ExpandCommand(const STemplateCommand& command, char* header,
+                                    const CardLookup& lookup, const SListingTarget& target) {
+    char* const out = target.out;
+    const size_t outSize = target.size;
     if (outSize == 0) return 0;
     out[0] = '\0';
     const size_t prefixLength = command.prefixLength;
@@ -73,7 +75,7 @@ size_t ExpandCommand(const STemplateCommand& command, char* header, const CardLo
     const EntryList entries = CollectEntries(header, lookup);
     size_t pos = prefixLength;
     uint32_t written = 0;
-    int64_t column = static_cast<int64_t>(startColumn + prefixLength);
+    int64_t column = static_cast<int64_t>(target.startColumn + command.prefixWidth);
     for (size_t i = 0; i < entries.size(); ++i) {
         SItemCall call;
         call.entry = entries[i].get();
@@ -81,6 +83,7 @@ size_t ExpandCommand(const STemplateCommand& command, char* header, const CardLo
         const SVcardItem* next = i + 1 < entries.size() ? entries[i + 1].get() : nullptr;
         call.flags = FlagsFor(*call.entry, call.previous, next);
         call.width = command.width;
+        call.encode = target.encode;
         for (int j = 0; j < command.itemCount && pos + 1 < outSize; ++j) {
             const STemplateItem& item = command.items[j];
             if (!item.handler) continue;
@@ -90,6 +93,10 @@ size_t ExpandCommand(const STemplateCommand& command, char* header, const CardLo
             call.written = written;
             call.column = column;
             const uint32_t count = item.handler(call);
+            if (call.encodeFailed) {
+                out[0] = '\0';
+                return std::nullopt;
+            }
             column = call.column;
             written += count;
             pos += count;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "common/sizes.h"
 #include "common/string_box.h"
 #include "host/host_headers.h"
+#include "host/utf8_window.h"
 #include "resources/string_ids.h"
 #include "template/compose_text.h"
 #include "template/template_command.h"
@@ -20,10 +22,9 @@ constexpr const char* kErrorCaption = "Halyard Error";
 
 // The address group of the current mail folder; "" when it cannot be told.
 std::string GroupHint(const HostApi& host, const SHalyardAddrBook& book) {
-    if (!host.GetDataFolder || !host.GetCurrentFolder) return std::string();
-    const char* dataFolder = host.GetDataFolder();
-    const char* mailFolder = host.GetCurrentFolder();
-    if (!dataFolder || !mailFolder) return std::string();
+    const char* dataFolder = HostDataFolder(host);
+    const char* mailFolder = HostCurrentFolder(host);
+    if (!*dataFolder || !*mailFolder) return std::string();
     try {
         return book.ResolveFolderGroup(dataFolder, mailFolder);
     } catch (...) {
@@ -44,21 +45,35 @@ CardLookup MakeLookup(const Work& work) {
     };
 }
 
-// Characters before start on its line.
-size_t StartColumn(const std::string& text, size_t start) {
+// Columns before start on its line.
+size_t StartColumn(std::string_view text, size_t start, TextCoding coding) {
     if (start == 0) return 0;
     const size_t lineFeed = text.rfind('\n', start - 1);
-    return lineFeed == std::string::npos ? start : start - lineFeed - 1;
+    const size_t lineStart = lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
+    return TextWidth(text.substr(lineStart, start - lineStart), coding);
+}
+
+// A UTF-8 window gets each value of a listing converted by the host on its
+// own; the text around the listing is never converted.
+ValueEncoder Utf8Encoder(const HostApi& host) {
+    return [&host](std::string_view value, std::string* out) {
+        const std::string local(value);   // the host takes terminated texts
+        HostText converted = HostToUtf8(host, local.c_str());
+        if (!converted) return false;
+        out->assign(converted.Get());
+        return true;
+    };
 }
 
 // The next command of keyword at or after from that lies wholly in text
 // that no expansion of this run wrote. written is sorted by position.
-bool FindOutsideWritten(const std::string& text, size_t from, char keyword,
+bool FindOutsideWritten(const SComposeText& body, size_t from, char keyword,
                         const std::vector<STextSpan>& written, STemplateCommand* command,
                         size_t* start, size_t* end) {
+    const std::string& text = body.text;
     auto findIn = [&](size_t begin, size_t limit) {
         const std::string_view piece(text.data() + begin, limit - begin);
-        if (!FindTemplateCommand(piece, 0, keyword, command, start, end)) return false;
+        if (!FindTemplateCommand(piece, 0, keyword, body.coding, command, start, end)) return false;
         *start += begin;
         *end += begin;
         return true;
@@ -99,8 +114,17 @@ SExtendTemplate::ExpandResult SExtendTemplate::ExpandOne(const Work& work, HostW
     // A listing of a header the host may have cut would miss recipients
     // without a sign: the command stays in the text.
     if (!header.whole) return ExpandResult::kLeft;
-    const size_t length = ExpandCommand(command, header.text, lookup,
-                                        StartColumn(body->text, start), output, kListSize);
+    const ValueEncoder encoder =
+        body->coding == TextCoding::kUtf8 ? Utf8Encoder(work.host) : ValueEncoder();
+    SListingTarget target;
+    target.out = output;
+    target.size = kListSize;
+    target.startColumn = StartColumn(body->text, start, body->coding);
+    target.encode = encoder ? &encoder : nullptr;
+    const std::optional<size_t> listed = ExpandCommand(command, header.text, lookup, target);
+    // Local bytes in a UTF-8 text would reach the recipient as garbage.
+    if (!listed) return ExpandResult::kFailed;
+    const size_t length = *listed;
 
     std::string next;
     std::string commandText;
@@ -112,7 +136,7 @@ SExtendTemplate::ExpandResult SExtendTemplate::ExpandOne(const Work& work, HostW
         ShowStringBox(window, kStrNoMemoryForWork, kErrorCaption, platform::kMbOk);
         return ExpandResult::kFailed;
     }
-    if (!WriteComposeText(work.host, window, next, body->utf8)) return ExpandResult::kFailed;
+    if (!WriteComposeText(work.host, window, next)) return ExpandResult::kFailed;
     body->text.swap(next);
     undo_.Record(window, command.keyword, std::move(commandText), std::string(output, length), start, end);
     *outputLength = length;
@@ -135,7 +159,7 @@ bool SExtendTemplate::ExpandTemplates(const Work& work, HostWindow window) {
             STemplateCommand command;
             size_t start = 0;
             size_t end = 0;
-            while (FindOutsideWritten(body.text, from, keyword, written, &command, &start, &end)) {
+            while (FindOutsideWritten(body, from, keyword, written, &command, &start, &end)) {
                 size_t length = 0;
                 const ExpandResult result =
                     ExpandOne(work, window, &body, command, start, end, lookup, &length);
@@ -171,20 +195,24 @@ bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
         for (int i = 0; i < 2; ++i) {
             const SExpandData* record = records[i].get();
             if (!record) continue;
-            const STextSpan span = record->span;
-            const std::string& text = body.text;
-            // The output must still stand where it was written; anything else
-            // means the text was edited and restoring would damage it.
-            if (span.start > span.end || span.end > text.size() ||
-                text.compare(span.start, span.end - span.start, record->Output()) != 0)
+            const std::string& output = record->Output();
+            // The listing where it was written, or where the user's typing
+            // before it has moved it to.
+            const size_t at = FindNearest(body.text, output, record->span.start);
+            if (at == std::string::npos) {
+                // The listing itself was edited: restoring the command would
+                // throw the user's changes away.
+                ShowErrorBox(window, kStrTemplateEdited);
                 return false;
-            body.text.replace(span.start, span.end - span.start, record->Command());
+            }
+            body.text.replace(at, output.size(), record->Command());
             restored = true;
-            if (i == 0 && records[1] &&
-                !AdjustSpan(&records[1]->span, span.start, span.end, record->Command().size()))
-                return false;
+            // The other record's place is a hint only: kept when this
+            // replacement cut into it.
+            if (i == 0 && records[1])
+                AdjustSpan(&records[1]->span, at, at + output.size(), record->Command().size());
         }
-        return restored && WriteComposeText(host, window, body.text, body.utf8);
+        return restored && WriteComposeText(host, window, body.text);
     } catch (const std::bad_alloc&) {
         return false;
     }

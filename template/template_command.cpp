@@ -3,7 +3,6 @@
 #include <cstring>
 #include <limits>
 
-#include "common/platform.h"
 #include "template/template_items.h"
 
 namespace {
@@ -22,13 +21,6 @@ int32_t ReadNumber(std::string_view text, size_t limit, size_t* pos) {
         ++taken;
     }
     return static_cast<int32_t>(value);
-}
-
-// Length of the character at pos: 2 for a lead byte followed by another
-// byte before limit, else 1.
-size_t CharLength(std::string_view text, size_t pos, size_t limit) {
-    if (pos + 1 < limit && platform::IsLeadByte(static_cast<unsigned char>(text[pos]))) return 2;
-    return 1;
 }
 
 enum class Parse { Command, NotCommand, EndOfSearch };
@@ -54,7 +46,10 @@ private:
 
 // Parses the item list from the "$" after "(" up to close. *pos ends where
 // the parse stopped.
-bool ParseItems(std::string_view text, size_t close, size_t* pos, STemplateCommand* command) {
+bool ParseItems(std::string_view text, size_t close, TextCoding coding, size_t* pos,
+                STemplateCommand* command) {
+    // No character runs past the ")".
+    const std::string_view list = text.substr(0, close);
     size_t p = *pos;
     int count = 0;
     for (;;) {
@@ -65,7 +60,7 @@ bool ParseItems(std::string_view text, size_t close, size_t* pos, STemplateComma
             return false;   // an item without a letter
         }
         const char letter = text[p];
-        p += CharLength(text, p, close);
+        p += NextChar(list, p, coding).length;
 
         STemplateItem item;
         item.number = number;
@@ -73,6 +68,7 @@ bool ParseItems(std::string_view text, size_t close, size_t* pos, STemplateComma
         item.handler = HandlerForLetter(letter);
         if (letter == 'r' || letter == 's') {
             item.separatorLength = 0;
+            item.separatorWidth = 0;
             item.separator[0] = '\0';
             if (p < close && text[p] != '$') {
                 *pos = p;
@@ -80,15 +76,25 @@ bool ParseItems(std::string_view text, size_t close, size_t* pos, STemplateComma
             }
         } else {
             const size_t begin = p;
-            while (p < close && text[p] != '$' && text[p] != 'r') p += CharLength(text, p, close);
+            size_t width = 0;
+            while (p < close && text[p] != '$' && text[p] != 'r') {
+                // Past the limit only the separator's end matters: UTF-8 is
+                // then stepped byte by byte (its sequences hold no ASCII)
+                // without looking up widths.
+                const bool counting = coding == TextCoding::kAnsi || width <= kMaxSeparator;
+                const SCharStep step = counting ? NextChar(list, p, coding) : SCharStep{};
+                width += step.width;
+                p += step.length;
+            }
             const size_t length = p - begin;
-            if (length > kMaxSeparator) {
+            if (width > kMaxSeparator || length >= kSeparatorSize) {
                 *pos = p;
                 return false;
             }
             memcpy(item.separator, text.data() + begin, length);
             item.separator[length] = '\0';
             item.separatorLength = static_cast<uint32_t>(length);
+            item.separatorWidth = static_cast<uint32_t>(width);
             if (p < close && text[p] == 'r') {
                 item.breakFlag = 1;
                 ++p;
@@ -105,7 +111,7 @@ bool ParseItems(std::string_view text, size_t close, size_t* pos, STemplateComma
 
 // Parses the candidate whose keyword starts at start. *resume receives where
 // the search goes on when it is not a command, *end the end of the command.
-Parse ParseCandidate(std::string_view text, size_t start, SCloseFinder& closer,
+Parse ParseCandidate(std::string_view text, size_t start, TextCoding coding, SCloseFinder& closer,
                      STemplateCommand* command, size_t* resume) {
     const size_t size = text.size();
     size_t p = start + 2;
@@ -116,8 +122,15 @@ Parse ParseCandidate(std::string_view text, size_t start, SCloseFinder& closer,
 
     const int32_t width = ReadNumber(text, size, &p);
     const size_t prefixBegin = p;
-    while (p < size && text[p] != '(' && text[p] != '\n' && p - prefixBegin <= kMaxPrefix) ++p;
-    if (p >= size || text[p] != '(' || p - prefixBegin > kMaxPrefix) return Parse::NotCommand;
+    size_t prefixWidth = 0;
+    while (p < size && text[p] != '(' && text[p] != '\n' && prefixWidth <= kMaxPrefix) {
+        // An ANSI prefix is counted byte by byte.
+        const SCharStep step = coding == TextCoding::kUtf8 ? NextChar(text, p, coding) : SCharStep{};
+        prefixWidth += step.width;
+        p += step.length;
+    }
+    if (p >= size || text[p] != '(' || prefixWidth > kMaxPrefix || p - prefixBegin >= kPrefixSize)
+        return Parse::NotCommand;
     const size_t open = p;
 
     const size_t close = closer.After(open);
@@ -129,11 +142,12 @@ Parse ParseCandidate(std::string_view text, size_t start, SCloseFinder& closer,
 
     command->width = width > 0 ? width : -1;
     command->prefixLength = static_cast<uint32_t>(open - prefixBegin);
+    command->prefixWidth = static_cast<uint32_t>(prefixWidth);
     memcpy(command->prefix, text.data() + prefixBegin, command->prefixLength);
     command->prefix[command->prefixLength] = '\0';
 
     size_t pos = open + 1;
-    if (!ParseItems(text, close, &pos, command)) {
+    if (!ParseItems(text, close, coding, &pos, command)) {
         *resume = pos;
         return Parse::NotCommand;
     }
@@ -158,7 +172,7 @@ ItemHandler HandlerForLetter(char letter) {
     }
 }
 
-bool FindTemplateCommand(std::string_view text, size_t from, char keyword,
+bool FindTemplateCommand(std::string_view text, size_t from, char keyword, TextCoding coding,
                          STemplateCommand* command, size_t* start, size_t* end) {
     const char pattern[3] = {'$', keyword, '\0'};
     SCloseFinder closer(text);
@@ -169,7 +183,7 @@ bool FindTemplateCommand(std::string_view text, size_t from, char keyword,
         STemplateCommand parsed;
         parsed.keyword = keyword;
         size_t resume = found + 2;
-        switch (ParseCandidate(text, found, closer, &parsed, &resume)) {
+        switch (ParseCandidate(text, found, coding, closer, &parsed, &resume)) {
         case Parse::Command:
             *command = parsed;
             *start = found;

@@ -6,12 +6,16 @@
 #include <cstdint>
 #include <string_view>
 
+#include "template/text_width.h"
+
 struct SItemCall;
 
-constexpr size_t kPrefixSize = 80;        // 79 characters and a terminator
-constexpr size_t kMaxPrefix = kPrefixSize - 1;
-constexpr size_t kSeparatorSize = 32;     // 30 characters, terminator, spare
+// Limits in columns (ANSI bytes); the fields hold the bytes of the window's
+// text, which in UTF-8 take up to kMaxBytesPerColumn per column.
+constexpr size_t kMaxPrefix = 79;
+constexpr size_t kPrefixSize = kMaxPrefix * kMaxBytesPerColumn + 1;          // and a terminator
 constexpr size_t kMaxSeparator = 30;
+constexpr size_t kSeparatorSize = kMaxSeparator * kMaxBytesPerColumn + 2;    // terminator, spare
 constexpr size_t kMaxDigits = 31;         // digits taken for a width or a number
 constexpr int kMaxItems = 16;
 
@@ -23,7 +27,8 @@ struct STemplateItem {
     int32_t number = 0;            // indentation, or a count of spaces for "s"
     uint8_t suppress = 0;          // "o" and "i": skip what the previous address shared
     char separator[kSeparatorSize] = " ";
-    uint32_t separatorLength = 1;
+    uint32_t separatorLength = 1;  // bytes
+    uint32_t separatorWidth = 1;   // columns
     uint8_t breakFlag = 0;         // the separator was ended by "r"
     ItemHandler handler = nullptr; // none for an unknown letter
 
@@ -34,7 +39,8 @@ struct STemplateItem {
 struct STemplateCommand {
     char keyword = 0;              // 't' (To) or 'c' (Cc)
     char prefix[kPrefixSize] = {};
-    uint32_t prefixLength = 0;
+    uint32_t prefixLength = 0;     // bytes
+    uint32_t prefixWidth = 0;      // columns
     int32_t width = -1;            // -1: no wrapping
     int itemCount = 0;
     STemplateItem items[kMaxItems];
@@ -43,10 +49,11 @@ struct STemplateCommand {
 };
 
 // Finds the first command of keyword ('t' or 'c') that starts at or after
-// from in text. On success *start and *end delimit the command text (from
-// the "$" through the closing ")") and *command holds the parse. The text is
-// in the ANSI code page: a lead byte and the byte after it are one character.
-bool FindTemplateCommand(std::string_view text, size_t from, char keyword,
+// from in text, which is coded as coding says (the command syntax is ASCII;
+// prefix and separators keep the text's bytes). On success *start and *end
+// delimit the command text (from the "$" through the closing ")") and
+// *command holds the parse.
+bool FindTemplateCommand(std::string_view text, size_t from, char keyword, TextCoding coding,
                          STemplateCommand* command, size_t* start, size_t* end);
 
 // The handler for an item letter, or nullptr for a letter outside "OIoinflsr".

@@ -57,8 +57,19 @@ enum class ItemKind { Organization, Department, Name };
 // separator, trailing break.
 uint32_t WriteValue(SItemCall& call, std::string_view value, ItemKind kind) {
     if (value.empty()) return 0;
+    std::string encoded;
+    std::string_view bytes = value;
+    if (call.encode) {
+        if (!(*call.encode)(value, &encoded)) {
+            call.encodeFailed = true;
+            return 0;
+        }
+        bytes = encoded;
+    }
     const STemplateItem& item = *call.item;
     const std::string_view separator = item.Separator();
+    const int64_t valueWidth = static_cast<int64_t>(value.size());
+    const int64_t separatorWidth = item.separatorWidth;
     const bool wrapping = call.width > 0;
     const int64_t startColumn = call.column;
     SItemWriter writer(call);
@@ -67,18 +78,18 @@ uint32_t WriteValue(SItemCall& call, std::string_view value, ItemKind kind) {
         if (call.previous && call.column != 0 && call.written != 0) writer.LineBreak();
     } else if (kind == ItemKind::Name) {
         // Wraps even at column 0, which leaves an empty line.
-        if (wrapping && call.column + static_cast<int64_t>(value.size() + separator.size()) > call.width)
+        if (wrapping && call.column + valueWidth + separatorWidth > call.width)
             writer.LineBreak();
     }
     if (call.column == 0) {
         writer.Spaces(item.number);
         call.column += item.number;
     }
-    writer.Put(value);
-    call.column += static_cast<int64_t>(value.size());
+    writer.Put(bytes);
+    call.column += valueWidth;
     if (kind != ItemKind::Name || !call.flags.lastAddress) {
         writer.Put(separator);
-        call.column += static_cast<int64_t>(separator.size());
+        call.column += separatorWidth;
     }
 
     bool trailingBreak = false;

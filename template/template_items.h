@@ -4,9 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
 
 struct STemplateItem;
 struct SVcardItem;
+
+// Turns a value (ANSI code page, as the address book and the host's headers
+// give it) into the bytes of the window's text; false when it cannot.
+using ValueEncoder = std::function<bool(std::string_view value, std::string* out)>;
 
 // Flags of the address being listed, set before its items run.
 struct SAddressFlags {
@@ -18,6 +25,7 @@ struct SAddressFlags {
 
 // Everything a handler sees. Writes go to out; spaceLeft counts the bytes
 // free there, the terminator's included, so n bytes fit when n < spaceLeft.
+// Columns count as the ANSI code page does, whatever the bytes written.
 struct SItemCall {
     const SVcardItem* entry = nullptr;     // the address being listed
     const SVcardItem* previous = nullptr;  // null for the first address
@@ -28,6 +36,8 @@ struct SItemCall {
     uint32_t written = 0;                  // bytes this command produced so far
     int32_t width = -1;                    // -1: no wrapping
     int64_t column = 0;                    // updated by the handler
+    const ValueEncoder* encode = nullptr;  // null: values are written as they are
+    bool encodeFailed = false;             // set when a value could not be encoded
 };
 
 uint32_t OrganizationItem(SItemCall& call);   // "O", "o"

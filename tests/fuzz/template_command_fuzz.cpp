@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,24 +43,39 @@ SVcardItem* MakeCard(const char* address) {
     return item;
 }
 
-void ExpandAll(std::string_view text, const std::string& header, char keyword, size_t outSize) {
+void ExpandAll(std::string_view text, const std::string& header, char keyword, TextCoding coding,
+               size_t outSize) {
     size_t from = 0;
     STemplateCommand command;
     size_t start = 0;
     size_t end = 0;
-    while (FindTemplateCommand(text, from, keyword, &command, &start, &end)) {
+    while (FindTemplateCommand(text, from, keyword, coding, &command, &start, &end)) {
         Check(start >= from && start < end && end <= text.size());
         Check(text[start] == '$' && text[start + 1] == keyword && text[end - 1] == ')');
         Check(command.itemCount >= 1 && command.itemCount <= kMaxItems);
-        Check(command.prefixLength <= kMaxPrefix);
+        Check(command.prefixWidth <= kMaxPrefix && command.prefixLength < kPrefixSize);
         Check(command.width == -1 || command.width > 0);
         for (int i = 0; i < command.itemCount; ++i)
-            Check(command.items[i].separatorLength <= kMaxSeparator);
+            Check(command.items[i].separatorWidth <= kMaxSeparator &&
+                  command.items[i].separatorLength < kSeparatorSize);
 
         std::vector<char> list(header.begin(), header.end());
         list.push_back('\0');
         std::vector<char> out(outSize + 1, '#');
-        const size_t length = ExpandCommand(command, list.data(), MakeCard, start % 100, out.data(), outSize);
+        // A UTF-8 text gets its values doubled, as a stand-in for a
+        // conversion that makes them longer.
+        const ValueEncoder doubled = [](std::string_view value, std::string* encoded) {
+            encoded->assign(value).append(value);
+            return true;
+        };
+        SListingTarget target;
+        target.out = out.data();
+        target.size = outSize;
+        target.startColumn = start % 100;
+        target.encode = coding == TextCoding::kUtf8 ? &doubled : nullptr;
+        const std::optional<size_t> listed = ExpandCommand(command, list.data(), MakeCard, target);
+        Check(listed.has_value());
+        const size_t length = *listed;
         Check(length < outSize);
         Check(out[length] == '\0');
         Check(out[outSize] == '#');
@@ -71,7 +87,8 @@ void ExpandAll(std::string_view text, const std::string& header, char keyword, s
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
-    // First byte: code page and output size; then the text, a NUL, the header.
+    // First byte: code page, output size and the text's coding; then the
+    // text, a NUL, the header.
     const uint8_t control = data[0];
     const char* rest = reinterpret_cast<const char*>(data + 1);
     const size_t restSize = size - 1;
@@ -84,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform::testing::SetAnsiCodePage(control & 1 ? 932 : 1252);
     static const size_t kOutSizes[] = {1, 2, 8, 33, 200, 65536};
     const size_t outSize = kOutSizes[(control >> 1) % 6];
-    ExpandAll(text, header, 't', outSize);
-    ExpandAll(text, header, 'c', outSize);
+    const TextCoding coding = control & 0x80 ? TextCoding::kUtf8 : TextCoding::kAnsi;
+    ExpandAll(text, header, 't', coding, outSize);
+    ExpandAll(text, header, 'c', coding, outSize);
     return 0;
 }

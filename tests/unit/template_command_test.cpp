@@ -22,9 +22,10 @@ struct Found {
     std::string Text(const std::string& text) const { return text.substr(start, end - start); }
 };
 
-Found Find(const std::string& text, char keyword = 't', size_t from = 0) {
+Found Find(const std::string& text, char keyword = 't', size_t from = 0,
+           TextCoding coding = TextCoding::kAnsi) {
     Found f;
-    f.ok = FindTemplateCommand(text, from, keyword, &f.command, &f.start, &f.end);
+    f.ok = FindTemplateCommand(text, from, keyword, coding, &f.command, &f.start, &f.end);
     return f;
 }
 
@@ -191,6 +192,59 @@ TEST_F(TemplateCommandTest, DoubleByteSeparators) {
         ASSERT_EQ(f.command.itemCount, 2);
         EXPECT_EQ(std::string(f.command.items[0].Separator()), "\x82");
         EXPECT_EQ(f.command.items[0].breakFlag, 1);
+    }
+}
+
+Found FindUtf8(const std::string& text) { return Find(text, 't', 0, TextCoding::kUtf8); }
+
+std::string Times(int count, const std::string& piece) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += piece;
+    return text;
+}
+
+TEST_F(TemplateCommandTest, Utf8TextsKeepTheirBytesAndCountColumns) {
+    for (const bool japanese : {false, true}) {
+#if !defined(_WIN32)
+        platform::testing::SetAnsiCodePage(japanese ? 932 : 1252);
+#endif
+        if (japanese != (platform::AnsiCodePage() == 932)) continue;
+        SCOPED_TRACE(platform::AnsiCodePage());
+
+        // "様" (E6 A7 98) ends in a Shift_JIS lead byte: taken as ANSI under
+        // 932 it would swallow the "$" of the next item.
+        const Found sama = FindUtf8("$t($n\xE6\xA7\x98$f)");
+        ASSERT_TRUE(sama.ok);
+        ASSERT_EQ(sama.command.itemCount, 2);
+        EXPECT_EQ(std::string(sama.command.items[0].Separator()), "\xE6\xA7\x98");
+        EXPECT_EQ(sama.command.items[0].separatorWidth, 2u);
+        EXPECT_EQ(sama.command.items[1].handler, &FamilyNameItem);
+
+        // An emoji in the prefix and a separator: kept as they are, two
+        // columns each.
+        const Found emoji = FindUtf8("$t\xF0\x9F\x98\x80 ($n\xF0\x9F\x99\x82)");
+        ASSERT_TRUE(emoji.ok);
+        EXPECT_EQ(std::string(emoji.command.Prefix()), "\xF0\x9F\x98\x80 ");
+        EXPECT_EQ(emoji.command.prefixWidth, 3u);
+        EXPECT_EQ(std::string(emoji.command.items[0].Separator()), "\xF0\x9F\x99\x82");
+        EXPECT_EQ(emoji.command.items[0].separatorWidth, 2u);
+
+        // Limits count columns: "日" takes two in both code pages.
+        const std::string kanji = "\xE6\x97\xA5";
+        EXPECT_TRUE(FindUtf8("$t" + Times(39, kanji) + "x($n)").ok);
+        EXPECT_FALSE(FindUtf8("$t" + Times(40, kanji) + "($n)").ok);
+        EXPECT_TRUE(FindUtf8("$t($n" + Times(15, kanji) + ")").ok);
+        EXPECT_FALSE(FindUtf8("$t($n" + Times(15, kanji) + "x)").ok);
+
+        // A one-column character of three bytes fills the fields to the end.
+        const std::string narrow = japanese ? "\xEF\xBD\xB1" : "\xE2\x82\xAC";   // "ｱ", "€"
+        const Found prefix = FindUtf8("$t" + Times(79, narrow) + "($n" + Times(30, narrow) + ")");
+        ASSERT_TRUE(prefix.ok);
+        EXPECT_EQ(std::string(prefix.command.Prefix()), Times(79, narrow));
+        EXPECT_EQ(prefix.command.prefixWidth, 79u);
+        EXPECT_EQ(std::string(prefix.command.items[0].Separator()), Times(30, narrow));
+        EXPECT_FALSE(FindUtf8("$t" + Times(80, narrow) + "($n)").ok);
+        EXPECT_FALSE(FindUtf8("$t($n" + Times(31, narrow) + ")").ok);
     }
 }
 

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "resources/string_ids.h"
 #include "template/extend_template.h"
 #include "support/fake_host.h"
 
@@ -186,26 +188,27 @@ TEST_F(EngineTest, UndoFollowsTheTextThatMovedUnderIt) {
     EXPECT_EQ(Fake().body, "A $t($o) B");
 }
 
-TEST_F(EngineTest, UndoRefusesAnEditedText) {
-    Fake().body = "$t($n, ) end";
+TEST_F(EngineTest, UndoFindsTheListingWhereTypingMovedIt) {
+    const std::string greeting = "Dear all,\r\nthank you for the long letter.\r\nPlease see below.\r\n";
+    Fake().body = greeting + "$t($n, )\r\nregards\r\n$c($n)\r\n";
     ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
-    // The user typed before the listing: restoring at the old place would
-    // overwrite their text.
-    Fake().body = "Hi! " + Fake().body;
-    const std::string edited = Fake().body;
-    const int writes = Fake().setTextCalls;
-    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
-    EXPECT_EQ(Fake().body, edited);
-    EXPECT_EQ(Fake().setTextCalls, writes);
-    // The entry is dropped whatever the outcome.
+    ASSERT_EQ(Fake().body, greeting + "Ann Smith, Bob Jones\r\nregards\r\nCid Moss\r\n");
+
+    // Lines typed above both listings and between them, and copies of the
+    // To listing quoted at the top and the bottom, both farther from where
+    // it was written than the listing itself.
+    const std::string quote = "> Ann Smith, Bob Jones\r\n";
+    Fake().body = quote + greeting + "Ann Smith, Bob Jones\r\nregards,\r\nJo\r\nCid Moss\r\n" + quote;
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
+    EXPECT_EQ(Fake().body, quote + greeting + "$t($n, )\r\nregards,\r\nJo\r\n$c($n)\r\n" + quote);
     EXPECT_EQ(engine.UndoEntryCount(), 0u);
 
-    // A text cut short of the listing fails too.
-    Fake().body = "$t($n, ) end";
+    // Text deleted above a listing moves it back.
+    Fake().body = "Hello there,\r\n$t($n, ) end";
     ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
-    Fake().body = "Ann";
-    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
-    EXPECT_EQ(Fake().body, "Ann");
+    Fake().body = "Hi,\r\nAnn Smith, Bob Jones end";
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
+    EXPECT_EQ(Fake().body, "Hi,\r\n$t($n, ) end");
 
     // No body: nothing happens, the entry stays for a later try.
     Fake().body = "$t($n, ) end";
@@ -216,6 +219,43 @@ TEST_F(EngineTest, UndoRefusesAnEditedText) {
     EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "$t($n, ) end");
 }
+
+#if !defined(_WIN32)
+// Natively only: under Wine the message box would wait for a user.
+TEST_F(EngineTest, AnEditedListingIsNotUndoneAndTheUserIsTold) {
+    platform::testing::SetResString(kStrErrorCaption, "Halyard Error Message");
+    platform::testing::SetResString(kStrTemplateEdited, "cannot be undone");
+    Fake().body = "$t($n, )\r\n$c($n)\r\n";
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
+
+    // Edited inside the To listing: the Cc one is intact, yet neither is
+    // restored, and the text is not written.
+    const std::string edited = "Ann Smith, Bobby Jones\r\nCid Moss\r\n";
+    Fake().body = edited;
+    const int writes = Fake().setTextCalls;
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
+    EXPECT_EQ(Fake().body, edited);
+    EXPECT_EQ(Fake().setTextCalls, writes);
+    std::vector<platform::testing::ShownBox> boxes = platform::testing::TakeShownBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, window);
+    EXPECT_EQ(boxes[0].text, "cannot be undone");
+    EXPECT_EQ(boxes[0].caption, "Halyard Error Message");
+    EXPECT_EQ(boxes[0].flags, platform::kMbIconWarning);
+    // The entry is dropped whatever the outcome: no second message.
+    EXPECT_EQ(engine.UndoEntryCount(), 0u);
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
+    EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
+
+    // A text cut short of the listing is told the same.
+    Fake().body = "$t($n, ) end";
+    ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
+    Fake().body = "Ann";
+    EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
+    EXPECT_EQ(Fake().body, "Ann");
+    EXPECT_EQ(platform::testing::TakeShownBoxes().size(), 1u);
+}
+#endif
 
 TEST_F(EngineTest, WindowsAndTheirEntries) {
     HostWindow second = scope.NewWindow();
@@ -242,39 +282,103 @@ TEST_F(EngineTest, WindowsAndTheirEntries) {
     EXPECT_EQ(engine.UndoEntryCount(), 0u);
 }
 
-TEST_F(EngineTest, Utf8Windows) {
-    Fake().codePage = 65001;
-#if !defined(_WIN32)
-    platform::testing::SetAnsiCodePage(932);
+// The code pages a test can run in: both natively, the run's own under Wine.
+std::vector<unsigned> CodePagesOfTheRun() {
+#if defined(_WIN32)
+    return {platform::AnsiCodePage()};
+#else
+    return {1252, 932};
 #endif
-    std::string expected;
-    if (platform::AnsiCodePage() == 932) {
-        // A card written in UTF-8 is read as Shift_JIS; the window gets UTF-8.
-        WriteFolder("Japan", {{"山田太郎", "taro@example.jp", "", "", "", ""}});
-        scope.LoadAddressBook();
-        Fake().compose["To"] = "taro@example.jp";
-        Fake().body = "宛先: $t($n, )様\r\n本文";
-        expected = "宛先: 山田太郎様\r\n本文";
-    } else {
-        // The host hands headers out in the ANSI code page.
-        Fake().compose["To"] = "Zo\xEB <zoe@example.com>";
-        Fake().body = "An: $t($n) \xC3\xA9t\xC3\xA9";
-        expected = "An: Zo\xC3\xAB \xC3\xA9t\xC3\xA9";
-    }
-    const std::string original = Fake().body;
-    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
-    EXPECT_EQ(Fake().body, expected);
-    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
-    EXPECT_EQ(Fake().body, original);
+}
 
-    // A character the ANSI code page lacks would come back as "?": such a
-    // text is left alone.
-    const std::string emoji = "$t($n) \xF0\x9F\x98\x80";
-    Fake().body = emoji;
+void UseCodePage(unsigned codePage) {
+#if defined(_WIN32)
+    EXPECT_EQ(platform::AnsiCodePage(), codePage);
+#else
+    platform::testing::SetAnsiCodePage(codePage);
+#endif
+}
+
+TEST_F(EngineTest, Utf8WindowsKeepEveryOtherByte) {
+    Fake().codePage = 65001;
+    // An emoji, "①" and Japanese: the first two have no form in either code
+    // page, Japanese none in 1252.
+    const std::string original =
+        "\xF0\x9F\x98\x80 Dear $tTo \xE2\x91\xA0: ($n, ) \xE2\x9C\x93\r\n"
+        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xA7\xE3\x81\x99\r\n"
+        "$c($n \xF0\x9F\x99\x82 )\r\nend \xF0\x9F\x98\x80";
+    for (const unsigned codePage : CodePagesOfTheRun()) {
+        SCOPED_TRACE(codePage);
+        UseCodePage(codePage);
+        // An unlisted recipient whose name the host hands out in the ANSI
+        // code page: "Zoë" or "山田".
+        const std::string name = codePage == 932 ? "\xE5\xB1\xB1\xE7\x94\xB0" : "Zo\xC3\xAB";
+        Fake().compose["Cc"] = "Cid <cid@example.com>, " + platform::Utf8ToAnsi(name) + " <x@example.com>";
+        const std::string expanded =
+            "\xF0\x9F\x98\x80 Dear To \xE2\x91\xA0: Ann Smith, Bob Jones \xE2\x9C\x93\r\n"
+            "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xA7\xE3\x81\x99\r\n"
+            "Cid Moss \xF0\x9F\x99\x82 " + name + "\r\nend \xF0\x9F\x98\x80";
+
+        Fake().body = original;
+        EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
+        EXPECT_EQ(Fake().body, expanded);
+        EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
+        EXPECT_EQ(Fake().body, original);
+
+        // A line typed above, then undone: the commands come back at their
+        // new places, byte for byte.
+        EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
+        Fake().body = "\xE2\x91\xA0\xF0\x9F\x98\x80\r\n" + Fake().body;
+        EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
+        EXPECT_EQ(Fake().body, "\xE2\x91\xA0\xF0\x9F\x98\x80\r\n" + original);
+    }
+
+    // A host that cannot convert a value: nothing is written, since local
+    // bytes in a UTF-8 text would reach the recipient as garbage.
+    Fake().body = original;
+    Fake().utf8Fails = true;
     const int writes = Fake().setTextCalls;
     EXPECT_FALSE(engine.ExpandTemplates(scope.work, window));
-    EXPECT_EQ(Fake().body, emoji);
+    EXPECT_EQ(Fake().body, original);
     EXPECT_EQ(Fake().setTextCalls, writes);
+}
+
+TEST_F(EngineTest, Utf8WindowsWrapWhereAnsiWindowsDo) {
+    for (const unsigned codePage : CodePagesOfTheRun()) {
+        SCOPED_TRACE(codePage);
+        UseCodePage(codePage);
+        std::string command;
+        std::string expected;
+        if (codePage == 932) {
+            // Names of eight columns, "、" of two; "はい。" and "宛先：" take
+            // six columns each, so the first name goes on the next line.
+            WriteFolder("Japan", {{"山田太郎", "taro@example.jp", "", "", "", ""},
+                                  {"鈴木花子", "hanako@example.jp", "", "", "", ""},
+                                  {"佐藤次郎", "jiro@example.jp", "", "", "", ""}});
+            scope.LoadAddressBook();
+            Fake().compose["To"] = "taro@example.jp, hanako@example.jp, jiro@example.jp";
+            command = "はい。$t20宛先：($n、)様\r\n$t16($n、)";
+            expected = "はい。宛先：\r\n山田太郎、鈴木花子、\r\n佐藤次郎様\r\n"
+                       "山田太郎、\r\n鈴木花子、\r\n佐藤次郎";
+        } else {
+            // "日本" and an emoji take two columns each, as a missing form does.
+            command = "\xE6\x97\xA5\xE6\x9C\xAC $t16($n, )\r\n\xF0\x9F\x98\x80 $t14($n, )";
+            expected = "\xE6\x97\xA5\xE6\x9C\xAC Ann Smith, \r\nBob Jones\r\n"
+                       "\xF0\x9F\x98\x80 Ann Smith, \r\nBob Jones";
+        }
+        Fake().codePage = 65001;
+        Fake().body = command;
+        EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
+        EXPECT_EQ(Fake().body, expected);
+
+        // The same in a window of the ANSI code page, where it can be held.
+        if (codePage == 932) {
+            Fake().codePage = 932;
+            Fake().body = platform::Utf8ToAnsi(command);
+            EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
+            EXPECT_EQ(platform::AnsiToUtf8(Fake().body), expected);
+        }
+    }
 }
 
 TEST_F(EngineTest, GroupFolderOfTheCurrentMailFolder) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "addressbook/vcard.h"
@@ -42,12 +43,15 @@ protected:
 
     // The output of the first "$t" command of commandText for the
     // recipient list header, listed from cards.
+    // "<failed>" when a value could not be encoded.
     std::string Expand(const std::string& commandText, const std::string& header,
-                       size_t startColumn = 0, size_t outSize = kListSize) {
+                       size_t startColumn = 0, size_t outSize = kListSize,
+                       const ValueEncoder* encode = nullptr) {
         STemplateCommand command;
         size_t start = 0;
         size_t end = 0;
-        EXPECT_TRUE(FindTemplateCommand(commandText, 0, 't', &command, &start, &end)) << commandText;
+        EXPECT_TRUE(FindTemplateCommand(commandText, 0, 't', TextCoding::kAnsi, &command, &start, &end))
+            << commandText;
         std::vector<char> list(header.begin(), header.end());
         list.push_back('\0');
         std::vector<char> out(outSize + 1, '#');
@@ -64,8 +68,18 @@ protected:
             item->givenName = Copy(found->second.given);
             return item;
         };
-        const size_t length = ExpandCommand(command, list.data(), lookup, startColumn, out.data(), outSize);
+        SListingTarget target;
+        target.out = out.data();
+        target.size = outSize;
+        target.startColumn = startColumn;
+        target.encode = encode;
+        const std::optional<size_t> listed = ExpandCommand(command, list.data(), lookup, target);
         EXPECT_EQ(out[outSize], '#') << "wrote past the buffer";
+        if (!listed) {
+            EXPECT_EQ(out[0], '\0');
+            return "<failed>";
+        }
+        const size_t length = *listed;
         EXPECT_LT(length, outSize);
         EXPECT_EQ(out[length], '\0');
         EXPECT_EQ(strlen(out.data()), length);
@@ -203,6 +217,30 @@ TEST_F(ListingTest, OutputStaysInItsBuffer) {
     for (int i = 0; i < 3000; ++i) many += "someone" + std::to_string(i) + "@example.com, ";
     const std::string out = Expand("$t72To: ($n, r)", many);
     EXPECT_GT(out.size(), kListSize - 64);
+}
+
+TEST_F(ListingTest, EncodedValuesTakeTheColumnsOfTheirAnsiForm) {
+    cards["a@x"] = {"Ann"};
+    cards["b@x"] = {"Bob"};
+    cards["c@x"] = {"Cid"};
+    // A stand-in for UTF-8: every value written twice. The width still
+    // counts each value once: Ann and Bob fit into 10 columns.
+    const ValueEncoder twice = [](std::string_view value, std::string* out) {
+        out->assign(value).append(value);
+        return true;
+    };
+    EXPECT_EQ(Expand("$t10($n, )", "a@x, b@x, c@x", 0, kListSize, &twice), "AnnAnn, BobBob, \r\nCidCid");
+    // Prefix and separators keep their bytes; the organization is encoded.
+    cards["d@x"] = {"Dee", "Org"};
+    EXPECT_EQ(Expand("$tTo: ($O/$n)", "d@x", 0, kListSize, &twice), "To: OrgOrg/DeeDee");
+
+    // A value that cannot be encoded fails the whole listing.
+    const ValueEncoder failing = [](std::string_view value, std::string* out) {
+        out->assign(value);
+        return value != "Bob";
+    };
+    EXPECT_EQ(Expand("$t($n, )", "a@x, b@x, c@x", 0, kListSize, &failing), "<failed>");
+    EXPECT_EQ(Expand("$t($n, )", "a@x, c@x", 0, kListSize, &failing), "Ann, Cid");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kFirstString = 1;
-constexpr int kLastString = 39;   // 38: the update caption; 39: the help page shipped beside the library
+constexpr int kLastString = 40;   // 39: the help page shipped beside the library; 40: undo of an edited template
 
 class ResourceModule : public ::testing::Test {
 protected:
@@ -77,6 +77,11 @@ TEST_F(ResourceModule, EveryStringExistsInTheLanguageOfTheSystem) {
         EXPECT_EQ(attachment.find('\\'), std::string::npos);
         EXPECT_EQ(std::count(attachment.begin(), attachment.end(), '\n'), 2);
         EXPECT_EQ(String(39), "HalyardHelp\\ja.html");
+        // 展開したテンプレートが編集されているため、元に戻せません。
+        EXPECT_EQ(String(40), "\x93W\x8AJ\x82\xB5\x82\xBD\x83" "e\x83\x93\x83v\x83\x8C\x81[\x83g"
+                              "\x82\xAA\x95\xD2\x8FW\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xE9"
+                              "\x82\xBD\x82\xDF\x81" "A\x8C\xB3\x82\xC9\x96\xDF\x82\xB9\x82\xDC"
+                              "\x82\xB9\x82\xF1\x81" "B");
     } else {
         EXPECT_EQ(String(12), "From:");
         EXPECT_EQ(String(13), "Halyard Error Message");
@@ -91,6 +96,7 @@ TEST_F(ResourceModule, EveryStringExistsInTheLanguageOfTheSystem) {
                   "press [Cancel] button.");
         EXPECT_EQ(String(38), "Halyard Update");
         EXPECT_EQ(String(39), "HalyardHelp\\en.html");
+        EXPECT_EQ(String(40), "The expanded template was edited, so it cannot be undone.");
     }
 }
 

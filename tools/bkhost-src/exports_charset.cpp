@@ -232,6 +232,7 @@ LPSTR WINAPI BKA_MIMEHeader(LPCSTR input, LPSTR charset, int size, BOOL encode) 
 }
 
 LPSTR WINAPI BKA_SerializeRcpts(LPCSTR addresses) {
+    RaiseIfFailing("BKA_SerializeRcpts");
     if (!addresses) {
         Complain("BKA_SerializeRcpts got no text");
         return nullptr;

@@ -60,7 +60,10 @@ UINT WINAPI BKA_RegisterUICallback(UINT command, SUiProc proc) {
     return command;
 }
 
-LPCSTR WINAPI BKA_GetDataFolder() { return TheHost().dataFolder.c_str(); }
+LPCSTR WINAPI BKA_GetDataFolder() {
+    RaiseIfFailing("BKA_GetDataFolder");
+    return TheHost().dataFolder.c_str();
+}
 
 LPCSTR WINAPI BKA_GetTempFolder() { return TheHost().tempFolder.c_str(); }
 
@@ -76,7 +79,10 @@ LPCSTR WINAPI BKA_GetCurrentMailBox() { return TheHost().mailbox.c_str(); }
 
 void WINAPI BKA_SetCurrentMailBox(LPCSTR mailbox) { TheHost().mailbox = mailbox ? mailbox : ""; }
 
-LPCSTR WINAPI BKA_GetCurrentFolder() { return TheHost().folder.c_str(); }
+LPCSTR WINAPI BKA_GetCurrentFolder() {
+    RaiseIfFailing("BKA_GetCurrentFolder");
+    return TheHost().folder.c_str();
+}
 
 void WINAPI BKA_SetCurrentFolder(LPCSTR folder) { TheHost().folder = folder ? folder : ""; }
 

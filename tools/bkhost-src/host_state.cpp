@@ -47,3 +47,7 @@ void ApplyKeyState(bool ctrlDown) {
     keys[VK_LCONTROL] = value;
     SetKeyboardState(keys);
 }
+
+void RaiseIfFailing(const char* function) {
+    if (TheHost().raising.count(function)) RaiseException(kHostRaisedCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,7 @@ struct SHostState {
     std::vector<SHostCommand> commands;
     UINT nextCommandId = 40001;
     bool ctrlDown = false;
+    std::set<std::string> raising;   // host functions that raise instead of answering
 
     HWND mainWindow = nullptr;
     HWND treeWindow = nullptr;
@@ -71,6 +73,11 @@ struct SHostState {
 };
 
 SHostState& TheHost();
+
+// The structured exception a failing host raises (not continuable) from
+// the named function, when the script asked for that.
+constexpr DWORD kHostRaisedCode = 0xE0424B01;
+void RaiseIfFailing(const char* function);
 
 // Applies the Control key state the script chose to this thread.
 void ApplyKeyState(bool ctrlDown);

@@ -115,6 +115,10 @@ bool SRunner::SetUp(const SScriptCommand& command, bool* handled) {
         SetWindowTextA(host.labelWindow, text.c_str());
         return true;
     }
+    if (name == "host-raises") {
+        host.raising.insert(args[0]);
+        return true;
+    }
     if (name == "key") {
         host.ctrlDown = args[1] == "down";
         ApplyKeyState(host.ctrlDown);

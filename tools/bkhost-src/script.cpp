@@ -40,6 +40,7 @@ constexpr SCommandRule kCommands[] = {
     {"no-body", 0, false, false, SWhen::Anytime},
     {"serialize", 1, false, false, SWhen::Anytime},
     {"header-label", 1, false, true, SWhen::Anytime},
+    {"host-raises", 1, false, false, SWhen::Anytime},
     {"key", 2, false, false, SWhen::Anytime},
     {"answer", 1, false, false, SWhen::Anytime},
     {"sleep", 1, false, false, SWhen::Anytime},
@@ -129,6 +130,12 @@ bool CheckArguments(const SScriptCommand& command, std::string* error) {
     } else if (name == "key") {
         if (args[0] != "ctrl" || (args[1] != "down" && args[1] != "up")) {
             *error = "write key ctrl down or key ctrl up";
+            return false;
+        }
+    } else if (name == "host-raises") {
+        if (args[0] != "BKA_SerializeRcpts" && args[0] != "BKA_GetDataFolder" &&
+            args[0] != "BKA_GetCurrentFolder") {
+            *error = "the host can raise from BKA_SerializeRcpts, BKA_GetDataFolder and BKA_GetCurrentFolder";
             return false;
         }
     } else if (name == "answer") {
