@@ -19,16 +19,8 @@ namespace {
 
 using fuzz::Check;
 
-struct Reference {
-    std::string_view name;
-    char value;
-};
-constexpr Reference kReferences[] = {
-    {"&nbsp;", ' '}, {"&gt;", '>'}, {"&lt;", '<'}, {"&amp;", '&'}, {"&quot;", '"'},
-};
-
 bool StartsReference(std::string_view text) {
-    for (const Reference& ref : kReferences)
+    for (const HtmlCharRef& ref : kHtmlCharRefs)
         if (text.substr(0, ref.name.size()) == ref.name) return true;
     return false;
 }
@@ -39,7 +31,7 @@ bool StartsReference(std::string_view text) {
 bool WrittenAt(std::string_view text, size_t at, std::string_view mark) {
     if (mark.empty()) return true;
     const char wanted = mark[0];
-    for (const Reference& ref : kReferences) {
+    for (const HtmlCharRef& ref : kHtmlCharRefs) {
         if (ref.value == wanted && text.substr(at, ref.name.size()) == ref.name &&
             WrittenAt(text, at + ref.name.size(), mark.substr(1)))
             return true;
