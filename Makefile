@@ -1,6 +1,6 @@
 # The commands a newcomer runs. Each sets up the machine first (Debian 12,
 # as root; idempotent), then builds.
-.PHONY: setup setup-release build demo screenshots test test-native test-win32 release test-release fuzz bench clean
+.PHONY: setup setup-release build demo screenshots test test-native test-fuzz test-win32 release test-release fuzz bench clean
 
 JOBS ?= 2
 # The Windows build that runs under Wine here: win32, or win64 on a kernel
@@ -52,7 +52,14 @@ else
 	ctest --preset win64
 endif
 
-test: test-native test-win32
+# Every fuzz target briefly, from its checked-in seeds: a few seconds each.
+FUZZ_TEST_SECONDS ?= 4
+test-fuzz: setup
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	tools/run-fuzzers build/fuzz $(FUZZ_TEST_SECONDS)
+
+test: test-native test-fuzz test-win32
 
 # The installer, the archive and the update announcement, in dist/.
 release: setup-release
@@ -67,10 +74,11 @@ test-release: release
 	cmake --build --preset win32 -j $(JOBS) --target bkhost bkhost-nosetstatus
 	tests/release/run
 
+# FUZZ_SECONDS=n per target (default 60); FUZZ_TARGETS="a_fuzz b_fuzz" picks targets.
 fuzz: setup
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
-	tools/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+	tools/run-fuzzers build/fuzz "$(FUZZ_SECONDS)" $(FUZZ_TARGETS)
 
 # BEFORE=path/to/Halyard.dll times that build and this one side by side.
 bench: setup

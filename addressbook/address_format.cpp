@@ -157,6 +157,11 @@ void FormatAddress(char* out, size_t outSize, const char* name, const char* addr
         QuoteDisplayName(&nameText[0], kNameTextSize, name);
     }
     nameText.resize(std::strlen(nameText.c_str()));
+    // A reader ends the comment of "address (name)" at its first ")", quotes
+    // or not: the rest of such a name, and the recipients after it, would be
+    // read as other recipients. Such a recipient takes the form name <address>.
+    if (format == kFormatAddressParen && nameText.find(')') != std::string::npos)
+        format = kFormatNameAngle;
 
     size_t addressLength = std::strlen(address);
     size_t total = nameText.size() + addressLength + 4;   // " <>" or " ()" and NUL

@@ -23,8 +23,9 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
 // One recipient in the chosen form into out[0..outSize). encodeName writes
 // the name as an RFC 2047 encoded word: one that already is encoded stays as
 // it is, others are converted (ISO-2022-JP through the host on Japanese
-// systems, UTF-8 elsewhere; without a host always UTF-8). A recipient that would not fit is the address
-// alone.
+// systems, UTF-8 elsewhere; without a host always UTF-8). A recipient that
+// would not fit is the address alone; in the form "address (name)" a name
+// holding ")" is written as name <address> instead.
 void FormatAddress(char* out, size_t outSize, const char* name, const char* address,
                    bool encodeName, const SSettings& settings, const HostApi* host);
 

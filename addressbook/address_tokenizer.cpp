@@ -109,19 +109,14 @@ char* NextRawToken(char* list) {
     while (*p != '\0') {
         if (IsLead(p)) {
             p += 2;
-        } else if (*p == '(') {
-            // A comment: up to its ')', or up to a quote that closes an open quote.
-            ++p;
-            while (*p != '\0' && *p != ')') {
-                if (*p == '"' && quoted) {
-                    quoted = false;
-                    break;
-                }
-                ++p;
-            }
-            if (*p != '\0') ++p;
         } else if (quoted && *p == '\\' && p[1] != '\0') {
             p += 2;   // a quoted pair: an escaped quote does not end the name
+        } else if (*p == '(' && !quoted) {
+            // A comment, up to its ')'. Inside quotes a '(' is part of the
+            // name: a comment there would end at an escaped quote and split
+            // the name at its next comma.
+            char* close = std::strchr(p, ')');
+            p = close ? close + 1 : p + std::strlen(p);
         } else if (*p == '"') {
             quoted = !quoted;
             ++p;

@@ -8,12 +8,16 @@
 
 // Wraps a display name in double quotes when it holds a special character;
 // a double quote or backslash inside is then written with a backslash before
-// it. A name that already begins with a double quote is copied unchanged, a
-// name between single quotes gets double quotes instead. A wrapped name that
-// would not fit into out[0..outSize) is copied unchanged (cut to fit).
+// it. A name that already begins with a double quote is copied unchanged
+// when no special character stands outside its quotes; a name between single
+// quotes gets double quotes instead. A name whose quotes a reader would leave
+// open at its end ("5\" floppy", "\"Ann") is always wrapped: the address
+// after it would otherwise be read as part of it. A wrapped name that would
+// not fit into out[0..outSize) is copied unchanged (cut to fit).
 void QuoteDisplayName(char* out, size_t outSize, const char* name);
 
-// text in double quotes, every double quote and backslash escaped.
+// text in double quotes, every double quote and backslash escaped, and a
+// lead byte that ends the text without its second byte.
 std::string QuotedString(std::string_view text);
 
 // The text of a quoted string (text starts after the opening quote) with

@@ -5,16 +5,6 @@
 
 namespace {
 
-struct CharRef {
-    std::string_view name;
-    char value;
-};
-
-// The references an HTML editor writes for a citation mark, tried in order.
-constexpr CharRef kCharRefs[] = {
-    {"&nbsp;", ' '}, {"&gt;", '>'}, {"&lt;", '<'}, {"&amp;", '&'}, {"&quot;", '"'},
-};
-
 size_t LineLength(std::string_view text) {
     const size_t end = text.find_first_of("\r\n");
     return end == std::string_view::npos ? text.size() : end;
@@ -30,7 +20,7 @@ bool HtmlMarkAt(std::string_view text, size_t at, std::string_view mark) {
         size_t step = 1;
         bool decoded = false;
         if (got == '&') {
-            for (const CharRef& ref : kCharRefs) {
+            for (const HtmlCharRef& ref : kHtmlCharRefs) {
                 if (text.compare(k, ref.name.size(), ref.name) == 0) {
                     got = ref.value;
                     step = ref.name.size();

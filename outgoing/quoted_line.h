@@ -6,6 +6,16 @@
 
 #include <string_view>
 
+struct HtmlCharRef {
+    std::string_view name;
+    char value;
+};
+
+// The references an HTML editor writes for a citation mark, tried in order.
+constexpr HtmlCharRef kHtmlCharRefs[] = {
+    {"&nbsp;", ' '}, {"&gt;", '>'}, {"&lt;", '<'}, {"&amp;", '&'}, {"&quot;", '"'},
+};
+
 // line: the text from the line's start to the end of the whole text; the
 // line itself ends at its first CR or LF. Only the line is searched, so a
 // whole message is scanned in linear time. An empty mark quotes every

@@ -2,6 +2,7 @@
 // created when missing and only ever appended to.
 #include "reply/report.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -19,6 +20,12 @@ namespace {
 
 constexpr const char* kReportCaption = "Halyard";
 constexpr size_t kLineOverhead = 8;   // quotes, tab, CR LF and room to spare
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
+
+bool HoldsControl(const char* text) {
+    return std::any_of(text, text + std::strlen(text), IsControl);
+}
 
 // Appends the line unless the file names the person already. Returns 0, or
 // the string number of the failure. The file is closed on return.
@@ -50,8 +57,11 @@ unsigned AppendReportLine(const char* path, std::string_view quotedName,
 
     if (ReportHasEntry(std::string_view(contents.get(), length), quotedName, address)) return 0;
 
-    // A last line written by hand without its line break must not run into ours.
-    if (length > 0 && contents[length - 1] != '\n') line.insert(0, "\r\n");
+    // A last line written by hand without its line break must not run into
+    // ours; one ended by a CR alone gets its LF (an empty line would end the
+    // duplicate scan before ours).
+    if (length > 0 && contents[length - 1] == '\r') line.insert(0, "\n");
+    else if (length > 0 && contents[length - 1] != '\n') line.insert(0, "\r\n");
     if (!file.SeekEnd() || !file.Write(line.data(), static_cast<uint32_t>(line.size())))
         return kStrCannotWriteFile;
     return 0;
@@ -65,6 +75,11 @@ void ReportMissingAddress(const char* reportFile, const char* token) {
     char name[kNameSize];
     char address[kNameSize];
     SplitAddress(name, sizeof name, address, sizeof address, token);
+    // A line is "name"<TAB>address<CR><LF>: a TAB or line break inside a
+    // field would split it where the duplicate scan does not expect it. A
+    // name unfolded from a folded header may hold one; an address may not.
+    if (HoldsControl(address)) return;
+    std::replace_if(name, name + std::strlen(name), IsControl, ' ');
     char quotedName[kNameSize];
     QuoteReportName(name, quotedName, sizeof quotedName);
 

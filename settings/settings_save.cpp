@@ -1,6 +1,8 @@
 #include "settings/settings_save.h"
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "common/platform.h"
 #include "settings/settings.h"
@@ -9,12 +11,25 @@
 
 namespace {
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The settings file's reader trims blanks around a value and drops one pair
+// of enclosing quotes (' or "). A value it would change that way is written
+// in double quotes, which the reader drops again.
+std::string AsReadBack(std::string_view value) {
+    const bool outerBlank = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+    const bool enclosed = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                          value.back() == value.front();
+    if (!outerBlank && !enclosed) return std::string(value);
+    return "\"" + std::string(value) + "\"";
+}
+
 class ProfileWriter {
 public:
     explicit ProfileWriter(const char* path) : path_(path) {}
 
     void Text(const char* section, const char* key, const char* value) {
-        if (!platform::ProfileWriteString(section, key, value, path_)) ok_ = false;
+        if (!platform::ProfileWriteString(section, key, AsReadBack(value).c_str(), path_)) ok_ = false;
     }
     void Int(const char* section, const char* key, int32_t value) {
         char text[16];

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "addressbook/address_format.h"
+#include "addressbook/display_name.h"
 #include "addressbook/halyard_addr_book.h"
 #include "addressbook_fixture.h"
 #include "common/sizes.h"
@@ -75,6 +76,12 @@ TEST(AddressTokenizerTest, QuotedPairsDoNotEndAQuotedName) {
     EXPECT_EQ(Tokens("\"C:\\\\Ann, Admin\" <a@x>, c@x"), (V{"\"C:\\\\Ann, Admin\" <a@x>", "c@x"}));
     // Outside quotes a backslash is a plain byte.
     EXPECT_EQ(Tokens("a\\, b"), (V{"a\\", "b"}));
+    // Inside quotes a parenthesis opens no comment: an escaped quote after
+    // it still does not end the name.
+    EXPECT_EQ(Tokens("\"a (b \\\" c, d\" <x@y>, e@f"), (V{"\"a (b \\\" c, d\" <x@y>", "e@f"}));
+    EXPECT_EQ(Tokens("\"a (b\\\"), c\\\"\" <x@y>; e@f"), (V{"\"a (b\\\"), c\\\"\" <x@y>", "e@f"}));
+    // Outside quotes a comment still runs to its parenthesis.
+    EXPECT_EQ(Tokens("x@y (a \"b, c) d\", e@f"), (V{"x@y (a \"b, c) d\", e@f"}));
 }
 
 TEST(AddressTokenizerTest, DoubleByteCharactersAreSkippedWhole) {
@@ -246,6 +253,18 @@ TEST_F(FormatTest, FormatsAndGroupDomains) {
     EXPECT_EQ(Format("'Ann B.'", "j@x"), "\"Ann B.\" <j@x>");
 }
 
+TEST_F(FormatTest, ANameWithAClosingParenthesisNeverStandsInParentheses) {
+    // In "address (name)" the name's ")" would end the comment early: the
+    // rest of it, and the recipients after it, would be read as something
+    // else. Such a recipient takes the form name <address>.
+    settings_.replyFormat = 3;
+    EXPECT_EQ(Format("Smith (Sales)", "s@x"), "\"Smith (Sales)\" <s@x>");
+    EXPECT_EQ(Format("a)b", "s@x"), "\"a)b\" <s@x>");
+    EXPECT_EQ(Format("Smith (Sales)", ""), "\"Smith (Sales)\" <>");
+    EXPECT_EQ(Format("(Sales", "s@x"), "s@x (\"(Sales\")");
+    EXPECT_EQ(Format("Smith, Ann", "s@x"), "s@x (\"Smith, Ann\")");
+}
+
 TEST_F(FormatTest, RecipientsThatWouldNotFit) {
     std::string address = "a@x";
     // name + address + 4 must stay below 1028.
@@ -359,6 +378,32 @@ TEST_F(RewriteTest, EveryAddressGetsItsListedName) {
     g_reported.clear();
     EXPECT_EQ(Rewrite("ann@x, Name <>"), "Ann <ann@x>,Name <>");
     EXPECT_TRUE(g_reported.empty());
+}
+
+TEST_F(RewriteTest, NamesHoldingParenthesesAndQuotesStayOneRecipient) {
+    // The list reads back as the same recipients, however the name is written.
+    const char* names[] = {"a (b \" c, d", "x (\"y\"), z", "(\"), q", "5\" floppy", "\"Ann"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const std::string list = QuotedString(name) + " <n@x>";
+        char quoted[kNameSize];
+        QuoteDisplayName(quoted, sizeof quoted, name);
+        const std::string expected = std::string(quoted) + " <n@x>";
+        EXPECT_EQ(Rewrite((list + ", o@x").c_str()), expected + ",o@x");
+        EXPECT_EQ(Tokens(expected + ", o@x"), (V{expected, "o@x"}));
+    }
+}
+
+TEST_F(RewriteTest, AParenthesisInANameLosesNoRecipientInEveryForm) {
+    for (int format : {2, 3}) {
+        SCOPED_TRACE(format);
+        settings_.replyFormat = format;
+        const std::string out = Rewrite("\"Smith (Sales)\" <s@x>, b@x, \"x)\" <>, Cy (C) <c@x>");
+        EXPECT_EQ(Tokens(out).size(), 4u) << out;
+        std::vector<std::string> addresses;
+        for (const std::string& token : Tokens(out)) addresses.push_back(AddressOf(token.c_str()));
+        EXPECT_EQ(addresses, (V{"s@x", "b@x", "", "c@x"})) << out;
+    }
 }
 
 TEST_F(RewriteTest, EmptyListsAndNoIndex) {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "addressbook/addr_book_refresh.h"
+#include "addressbook/address_format.h"
 #include "addressbook/display_name.h"
 #include "addressbook/halyard_addr_book.h"
 #include "addressbook_fixture.h"
@@ -155,8 +156,8 @@ TEST(QuoteDisplayNameTest, QuotingRules) {
     EXPECT_STREQ(out, "\"Ann B.\"");
     QuoteDisplayName(out, sizeof out, "'Ann'");   // nothing special inside
     EXPECT_STREQ(out, "'Ann'");
-    QuoteDisplayName(out, sizeof out, "\"Ann, B");
-    EXPECT_STREQ(out, "\"Ann, B");
+    QuoteDisplayName(out, sizeof out, "\"Ann, B\"");
+    EXPECT_STREQ(out, "\"Ann, B\"");
     QuoteDisplayName(out, sizeof out, "");
     EXPECT_STREQ(out, "");
 
@@ -188,6 +189,30 @@ TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
         EXPECT_EQ(UnquotedDisplayName(out), name);
     }
     EXPECT_EQ(UnquotedDisplayName("\"Jones, Carol\""), "Jones, Carol");
+
+    // A name a reader would still be inside quotes at the end of would take
+    // the address after it into the name: it is quoted whole, whether it
+    // begins with a quote or not.
+    for (const char* name : {"5\" floppy", "\"Ann, B", "a \"b\\\" c", "\"abc\\"}) {
+        SCOPED_TRACE(name);
+        QuoteDisplayName(out, sizeof out, name);
+        EXPECT_EQ(out[0], '"');
+        EXPECT_EQ(UnquotedDisplayName(out), name);
+        EXPECT_EQ(AddressOf((std::string(out) + " <x@y>").c_str()), "x@y");
+    }
+    // A name that begins with a quote is left as it is only when a reader
+    // finds no special character outside its quotes.
+    QuoteDisplayName(out, sizeof out, "\"Smith, A\" Jr");
+    EXPECT_STREQ(out, "\"Smith, A\" Jr");
+    QuoteDisplayName(out, sizeof out, "\"Q\" 4a, b");
+    EXPECT_STREQ(out, "\"\\\"Q\\\" 4a, b\"");
+    EXPECT_EQ(UnquotedDisplayName(out), "\"Q\" 4a, b");
+    std::string list = std::string(out) + " <x@y>, z@y";
+    EXPECT_STREQ(NextAddressToken(&list[0]), (std::string(out) + " <x@y>").c_str());
+    EXPECT_STREQ(NextAddressToken(nullptr), "z@y");
+    // Quotes that pair up leave a name without special characters as it is.
+    QuoteDisplayName(out, sizeof out, "Bob \"The Builder\" Jones");
+    EXPECT_STREQ(out, "Bob \"The Builder\" Jones");
     EXPECT_EQ(UnquotedDisplayName("Plain"), "Plain");
     EXPECT_EQ(UnquotedDisplayName("\""), "\"");
 }
@@ -209,6 +234,25 @@ TEST(QuoteDisplayNameTest, DoubleByteTrailBytesAreNotSpecial) {
 #if !defined(_WIN32)
     platform::testing::SetAnsiCodePage(932);
     check();
+    platform::testing::Reset();
+#endif
+}
+
+TEST(QuoteDisplayNameTest, ALeadByteAtTheEndDoesNotTakeTheClosingQuote) {
+#if !defined(_WIN32)
+    platform::testing::SetAnsiCodePage(932);
+#endif
+    if (platform::AnsiCodePage() != 932) GTEST_SKIP() << "needs code page 932";
+    // A name cut after the lead byte of a character (93): a reader would
+    // take the closing quote for its second byte and read on into the
+    // address. The lone byte is escaped, and read back as it was.
+    for (const std::string name : {"Ann, \x93", "\"\x93", "\x93\x63, \x92"}) {
+        char out[64];
+        QuoteDisplayName(out, sizeof out, ("'" + name + "'").c_str());
+        EXPECT_EQ(UnquotedDisplayName(out), name);
+        EXPECT_EQ(AddressOf((std::string(out) + " <x@y>, z@y").c_str()), "x@y");
+    }
+#if !defined(_WIN32)
     platform::testing::Reset();
 #endif
 }

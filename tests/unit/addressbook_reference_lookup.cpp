@@ -18,11 +18,15 @@ constexpr size_t kCardNameLimit = 513;
 
 std::string Text(const char* text) { return text ? text : ""; }
 
-// The fields ended by a TAB; the part after the last TAB is never needed.
+constexpr size_t kFieldsRead = 5;   // up to the address field
+
+// The first fields ended by a TAB; the part after the last TAB, and the
+// fields after the address, are never needed.
 std::vector<std::string_view> Split(std::string_view record) {
     std::vector<std::string_view> fields;
     size_t from = 0;
-    for (size_t tab; (tab = record.find('\t', from)) != std::string_view::npos; from = tab + 1)
+    for (size_t tab; fields.size() < kFieldsRead && (tab = record.find('\t', from)) != std::string_view::npos;
+         from = tab + 1)
         fields.push_back(record.substr(from, tab - from));
     return fields;
 }
@@ -88,7 +92,7 @@ std::optional<AddressBook::Match> AddressBook::Lookup(const std::string& indexPa
         const size_t end = text->find("\r\n", start);
         const std::vector<std::string_view> fields = Split(std::string_view(*text).substr(
             start, end == std::string::npos ? std::string::npos : end - start));
-        if (fields.size() < 5) return std::nullopt;
+        if (fields.size() < kFieldsRead) return std::nullopt;
         if (fields[3].size() >= kFieldLimit || fields[4].size() >= kFieldLimit) return std::nullopt;
         if (CompareAddress(std::string(fields[4]).c_str(), address.c_str()) == 0) {
             char name[kFieldLimit];

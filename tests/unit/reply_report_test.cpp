@@ -126,3 +126,35 @@ TEST(ReplyReport, OverLongEntriesAreNotLogged) {
     ReportMissingAddress(scope.Settings().reportFile, (tooLong + " <b@example.com>").c_str());
     EXPECT_EQ(test::ReadBytes(path), "\"" + fits + "\"\t" + address + "\r\n");
 }
+
+TEST(ReplyReport, EveryLineStaysOneLineAndIsFoundAgain) {
+    FakeHostScope scope;
+    test::TempDir dir;
+    const std::string path = dir.Join("report.txt");
+    CopyBounded(scope.Settings().reportFile, kPathSize, path);
+    const char* report = scope.Settings().reportFile;
+
+    // A name unfolded from a folded header keeps its TAB; written as it is,
+    // it would split the line at the wrong TAB and the person would be
+    // logged again on every reply.
+    ReportMissingAddress(report, "\"Ann\tSmith\" <ann@example.com>");
+    ReportMissingAddress(report, "\"Ann\tSmith\" <ann@example.com>");
+    ReportMissingAddress(report, "Bob\r\nJones <bob@example.com>");
+    ReportMissingAddress(report, "Bob\r\nJones <bob@example.com>");
+    EXPECT_EQ(test::ReadBytes(path),
+              "\"Ann Smith\"\tann@example.com\r\n"
+              "\"Bob  Jones\"\tbob@example.com\r\n");
+    // An address with a control byte in it is no address to log.
+    ReportMissingAddress(report, "Cy <cy@exa\tmple.com>");
+    ReportMissingAddress(report, "Di <di@example.com\r\n>");
+    EXPECT_EQ(test::ReadBytes(path),
+              "\"Ann Smith\"\tann@example.com\r\n"
+              "\"Bob  Jones\"\tbob@example.com\r\n");
+
+    // A last line ended by a CR alone gets its LF, not an empty line that
+    // would end the scan before the new line.
+    test::WriteBytes(path, "\"Old\"\told@example.com\r");
+    ReportMissingAddress(report, "Eve <eve@example.com>");
+    ReportMissingAddress(report, "Eve <eve@example.com>");
+    EXPECT_EQ(test::ReadBytes(path), "\"Old\"\told@example.com\r\n\"Eve\"\teve@example.com\r\n");
+}

@@ -90,6 +90,42 @@ TEST(SettingsDialogSave, WritesEveryEditedKeyInOrderAndReadsBack) {
     EXPECT_EQ(back.attachWords.Join(), "enclosed,see file, please");
 }
 
+TEST(SettingsDialogSave, EntriesWithOuterBlanksOrQuotesReadBackUnchanged) {
+    // The settings file's reader trims blanks around a value and drops one
+    // pair of enclosing quotes; such values are saved in quotes.
+    test::TempDir dir;
+    const std::string path = dir.Join("Halyard.ini");
+    const std::vector<std::vector<std::string>> lists = {
+        {" send ", "attach"}, {"\"quoted", "words\""}, {"'single'"}, {"\"\""}, {"tab\t"},
+    };
+    for (const std::vector<std::string>& words : lists) {
+        SSettings s{SSettings::DefaultsTag{}};
+        s.settingsPath = path.c_str();
+        s.attachWordsWork.Clear();
+        for (const std::string& word : words) s.attachWordsWork.Append(word);
+        s.domainsWork.CopyFrom(s.attachWordsWork);
+        std::snprintf(s.reportFile, sizeof s.reportFile, "%s", (" C:\\logs\\" + words[0]).c_str());
+        ASSERT_TRUE(SaveSettings(s));
+
+        SSettings back(path.c_str());
+        EXPECT_EQ(back.attachWords.Join(), s.attachWordsWork.Join());
+        EXPECT_EQ(back.attachWords.Count(), words.size());
+        EXPECT_EQ(back.domains.Join(), s.domainsWork.Join());
+        EXPECT_STREQ(back.reportFile, s.reportFile);
+    }
+    // Other values are written as they are.
+    SSettings s{SSettings::DefaultsTag{}};
+    s.settingsPath = path.c_str();
+    s.attachWordsWork.Clear();
+    s.attachWordsWork.Append("a \"b\"");
+    s.attachWordsWork.Append("'c");
+    ASSERT_TRUE(SaveSettings(s));
+    char value[64];
+    platform::ProfileGetString("Attachment", "AttachWords", "", value, sizeof value, path.c_str());
+    EXPECT_STREQ(value, "a \"b\",'c");
+    EXPECT_NE(test::ReadBytes(path).find("AttachWords=a \"b\",'c\r\n"), std::string::npos);
+}
+
 TEST(SettingsDialogSave, EmptyListsAreWrittenEmptyAndFailuresAreReported) {
     test::TempDir dir;
     const std::string path = dir.Join("Halyard.ini");
