@@ -25,7 +25,7 @@ bool BuildSenderView(const Work& work, char* out, size_t outSize) {
     if (!settings || !host.GetSpecifiedHeader || outSize == 0) return false;
 
     char from[kFromHeaderSize];
-    ReadMailHeader(host, "From", from, sizeof from).text;
+    ReadMailHeader(host, "From", from, sizeof from);
 
     char name[kNameSize] = {};
     char address[kNameSize] = {};
