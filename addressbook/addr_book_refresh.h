@@ -1,12 +1,10 @@
-// The reader side of the change watcher: rebuilds the address index once
-// after the watcher reported a change.
+// The reader side of the change watcher: brings the address index up to
+// date before a look-up.
 #pragma once
 
-#include <atomic>
-#include <cstdint>
-
+class AddressBookChanges;
 class SHalyardAddrBook;
 
-// When the change flag is set: clears it and rebuilds the index. True when
-// it rebuilt.
-bool RefreshAddressBookIfChanged(std::atomic<uint8_t>& changed, SHalyardAddrBook& book);
+// Reads again what the watcher reported changed, and the index files that
+// could not be read last time. True when anything was read again.
+bool RefreshAddressBook(AddressBookChanges& changes, SHalyardAddrBook& book);

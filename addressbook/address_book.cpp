@@ -67,6 +67,26 @@ std::string_view NextPiece(std::string_view* rest, char delimiter) {
 
 }  // namespace
 
+std::vector<BookFolder> ListBooks(const std::string& rootPath) {
+    std::vector<BookFolder> books;
+    if (rootPath.empty()) return books;
+    platform::ListDirectory(rootPath.c_str(), "*.*", [&](const platform::DirEntry& entry) {
+        if (!entry.isDirectory || !IsBookName(entry.name)) return true;
+        std::string directory = JoinPath(rootPath, entry.name);
+        char content[kPathSize] = {};
+        std::string ini = JoinPath(directory, "Address.ini");
+        platform::ProfileGetString("Settings", "Path", "", content, sizeof content, ini.c_str());
+        std::string contentPath = content;
+        if (contentPath.empty()) {
+            contentPath = directory;
+            if (EndsWithSeparator(contentPath)) contentPath.pop_back();
+        }
+        books.push_back({entry.name, std::move(contentPath)});
+        return true;
+    });
+    return books;
+}
+
 SAddressBook::SAddressBook(const char* rootPath) : rootPath_(rootPath ? rootPath : "") {
     Rebuild();
 }
@@ -86,31 +106,22 @@ void SAddressBook::Rebuild() {
     }
     nextUnread_.resize(walk_.size() + 1);
     for (size_t i = 0; i < nextUnread_.size(); ++i) nextUnread_[i] = static_cast<uint32_t>(i);
+    positions_.clear();
+    positions_.reserve(walk_.size());
+    for (size_t i = 0; i < walk_.size(); ++i) positions_.emplace(walk_[i].path, i);
     KeepUnchanged(std::move(old));
 }
 
 void SAddressBook::ScanBooks() {
-    if (rootPath_.empty()) return;
-    platform::ListDirectory(rootPath_.c_str(), "*.*", [&](const platform::DirEntry& entry) {
-        if (!entry.isDirectory || !IsBookName(entry.name)) return true;
-        std::string directory = JoinPath(rootPath_, entry.name);
-        char content[kPathSize] = {};
-        std::string ini = JoinPath(directory, "Address.ini");
-        platform::ProfileGetString("Settings", "Path", "", content, sizeof content, ini.c_str());
-        std::string contentPath = content;
-        if (contentPath.empty()) {
-            contentPath = directory;
-            if (EndsWithSeparator(contentPath)) contentPath.pop_back();
-        }
-        auto book = std::make_unique<FolderNode>();
-        book->name = contentPath;
-        book->parent = root_.get();
-        FolderNode* node = book.get();
-        root_->children.push_back(std::move(book));
-        bookPaths_.emplace(entry.name, contentPath);
-        ScanFolders(node, contentPath);
-        return true;
-    });
+    for (BookFolder& book : ListBooks(rootPath_)) {
+        auto node = std::make_unique<FolderNode>();
+        node->name = book.contentPath;
+        node->parent = root_.get();
+        FolderNode* added = node.get();
+        root_->children.push_back(std::move(node));
+        ScanFolders(added, book.contentPath);
+        bookPaths_.emplace(std::move(book.name), std::move(book.contentPath));
+    }
 }
 
 bool SAddressBook::ForEachFolder(FolderVisitor visitor, void* context) const {

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "addressbook/address_table.h"
@@ -24,6 +26,16 @@ struct FolderNode {
     bool hasIndex = false;            // "Group.idx" was listed by the scan
     platform::FileStamp indexStamp;   // as the scan listed it
 };
+
+// One book under the "AddrBook" folder: its folder name ("@Main") and the
+// folder that holds its contents (Address.ini's [Settings] Path, else its
+// own folder).
+struct BookFolder {
+    std::string name;
+    std::string contentPath;
+};
+// The books in scan order.
+std::vector<BookFolder> ListBooks(const std::string& rootPath);
 
 // Returns true to stop the walk.
 using FolderVisitor = bool (*)(const FolderNode& node, const char* fullPath, void* context);
@@ -98,7 +110,16 @@ public:
     SAddressBook(const SAddressBook&) = delete;
     SAddressBook& operator=(const SAddressBook&) = delete;
 
+    // Scans the books again; index files listed unchanged are kept.
     void Rebuild();
+    // Reads again what the change watcher reported: the index of each
+    // folder whose "Group.idx" changed, the cards of a folder whose files
+    // changed; a folder made, renamed or removed scans everything again.
+    void ApplyChanges(const std::vector<platform::FolderChange>& changes);
+    // Reads again the index files that were there but could not be read
+    // (another program held them open); their last good entries served
+    // meanwhile. True when there were any.
+    bool RetryUnreadable();
     bool ForEachFolder(FolderVisitor visitor, void* context) const;
     bool ForEachSubfolder(const FolderNode& node, const char* nodePath, FolderVisitor visitor,
                           void* context) const;
@@ -126,6 +147,7 @@ public:
     const std::string& RootPath() const { return rootPath_; }
 
 private:
+    static constexpr uint32_t kNoPosition = UINT32_MAX;   // a slot outside the walk
     struct WalkFolder {
         std::string path;
         size_t end;                    // one past its last subfolder
@@ -138,6 +160,15 @@ private:
     // The first position at or after position whose index is not read yet.
     size_t NextUnread(size_t position);
     void AddToTable(SGroupIndex* index, size_t position);
+    std::string IndexPath(size_t position) const;
+    // The folder's index read again now, in place of the one read before;
+    // unreadable: the one read before stays and the folder is retried.
+    void Reread(size_t position);
+    // Takes the index into the cache and the table for the folder.
+    void Install(size_t position, std::unique_ptr<SGroupIndex> index);
+    // Forgets the folder's index and its entries.
+    void Drop(size_t position);
+    void CompactIfSparse();
     // Keeps the indexes whose files the new scan lists unchanged.
     void KeepUnchanged(std::map<std::string, std::unique_ptr<SGroupIndex>> old);
     void CompactTable();
@@ -154,4 +185,6 @@ private:
     std::vector<uint32_t> slotPositions_;       // walk position of each slot
     size_t liveEntries_ = 0;
     std::map<std::string, std::pair<size_t, size_t>> groupRanges_;
+    std::unordered_map<std::string, size_t> positions_;   // folder path -> walk position
+    std::set<std::string> unreadable_;                    // folders to read again
 };

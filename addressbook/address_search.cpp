@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kNoPosition = UINT32_MAX;
 constexpr size_t kNoRange = static_cast<size_t>(-1);
 // Dropped indexes leave their entries in the table; past this share of
 // dead entries the table is built again from the live ones.
@@ -61,32 +60,13 @@ void SAddressBook::Read(size_t position) {
     const FolderNode& node = *walk_[position].node;
     // The scan came before this read: a file changed since shows another stamp.
     index->stamped = node.hasIndex && index->Contents() != nullptr;
+    // Listed but not readable: held open by another program for now.
+    if (node.hasIndex && !index->Contents()) unreadable_.insert(walk_[position].path);
     index->stamp = node.indexStamp;
     AddToTable(index, position);
 }
 
-void SAddressBook::KeepUnchanged(std::map<std::string, std::unique_ptr<SGroupIndex>> old) {
-    std::fill(slotPositions_.begin(), slotPositions_.end(), kNoPosition);
-    for (size_t position = 0; position < walk_.size(); ++position) {
-        const FolderNode& node = *walk_[position].node;
-        auto found = old.find(JoinPath(walk_[position].path, kIndexFileName));
-        if (found == old.end()) continue;
-        SGroupIndex* index = found->second.get();
-        if (!index->stamped || !node.hasIndex || !(node.indexStamp == index->stamp) ||
-            index->slot == SAddressTable::kNoSlot)
-            continue;
-        index->ForgetChangedCards();
-        slotPositions_[index->slot] = static_cast<uint32_t>(position);
-        walk_[position].slot = index->slot;
-        nextUnread_[position] = static_cast<uint32_t>(position + 1);
-        groupIndexCache_.emplace(found->first, std::move(found->second));
-        old.erase(found);
-    }
-    for (const auto& dropped : old) {
-        if (dropped.second->slot == SAddressTable::kNoSlot) continue;
-        slots_[dropped.second->slot] = nullptr;
-        liveEntries_ -= dropped.second->Records().size();
-    }
+void SAddressBook::CompactIfSparse() {
     if (table_.Size() > kDeadShare * liveEntries_) CompactTable();
 }
 

@@ -19,20 +19,6 @@ constexpr size_t kNameField = 3;
 constexpr size_t kAddressField = 4;
 constexpr size_t kFieldLimit = 1024;  // a longer name or address ends the lookup
 
-// Length of the directory part of path (up to and including its last
-// separator), aware of double-byte characters.
-size_t DirectoryEnd(std::string_view path) {
-    size_t end = 0;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            ++i;
-        } else if (path[i] == '\\' || path[i] == '/') {
-            end = i + 1;
-        }
-    }
-    return end;
-}
-
 struct ParsedRecord {
     std::string_view card, name, address;
     size_t next;   // start of the next record, or npos after the last

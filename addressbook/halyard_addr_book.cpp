@@ -80,10 +80,9 @@ bool SHalyardAddrBook::FindCard(const char* address, SVcardItem** item, const ch
     return RunSearch(this, groupFolder, TestCard, &search);
 }
 
-std::unique_ptr<SHalyardAddrBook> BuildAddressIndex(const char* dataFolder) {
+std::unique_ptr<SHalyardAddrBook> BuildAddressIndex(const std::string& rootPath) {
     try {
-        std::string root = JoinPath(dataFolder ? dataFolder : "", "AddrBook");
-        return std::make_unique<SHalyardAddrBook>(root.c_str());
+        return std::make_unique<SHalyardAddrBook>(rootPath.c_str());
     } catch (const std::exception&) {
         ShowErrorBox(nullptr, kStrNoAddressBook);
         return nullptr;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 #include "addressbook/address_book.h"
 
@@ -20,6 +21,9 @@ public:
     bool FindCard(const char* address, SVcardItem** item, const char* groupFolder);
 };
 
-// The start-up build over "AddrBook" in the host's data folder. On failure
-// shows message 15 and answers nullptr; the plug-in goes on without index.
-std::unique_ptr<SHalyardAddrBook> BuildAddressIndex(const char* dataFolder);
+// The host's address books, a folder of its data folder.
+constexpr char kAddrBookFolder[] = "AddrBook";
+
+// The start-up build over rootPath, the "AddrBook" folder. On failure shows
+// message 15 and answers nullptr; the plug-in goes on without index.
+std::unique_ptr<SHalyardAddrBook> BuildAddressIndex(const std::string& rootPath);

@@ -1,60 +1,146 @@
-// Change notifications over folder trees, for the address-book watcher.
+// Change watches over folder trees, for the address-book watcher. Each
+// folder's directory keeps one read for changes pending; the system fills
+// its buffer with the names of what changed below the folder, so that the
+// reader can tell which file to read again instead of reading them all.
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/platform.h"
-#include "common/text.h"
 #include "common/win32_handles.h"
 
 namespace platform {
 
 namespace {
 
-constexpr DWORD kNotifyFilter = FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
+constexpr DWORD kNotifyFilter =
+    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
+// What one read can hold; more changes between two reads than fit are
+// reported as kUnknown. Under 64 KiB, which network folders refuse.
+constexpr DWORD kChangeBufferSize = 32 * 1024;
 constexpr DWORD kRetryMs = 100;
 
-// Lists every folder below path once. Some systems (Wine) extend a subtree
-// notification to a subfolder only when that folder is listed after the
-// request; on Windows this is a plain read.
-void ListSubtree(const std::string& path) {
-    if (path.size() + 2 >= MAX_PATH) return;
-    ListDirectory(path.c_str(), "*", [&path](const DirEntry& entry) {
-        if (entry.isDirectory) ListSubtree(JoinPath(path, entry.name));
-        return true;
-    });
+FolderChangeKind KindOf(DWORD action) {
+    switch (action) {
+        case FILE_ACTION_ADDED: return FolderChangeKind::kAdded;
+        case FILE_ACTION_REMOVED: return FolderChangeKind::kRemoved;
+        case FILE_ACTION_MODIFIED: return FolderChangeKind::kModified;
+        case FILE_ACTION_RENAMED_OLD_NAME: return FolderChangeKind::kRenamedFrom;
+        case FILE_ACTION_RENAMED_NEW_NAME: return FolderChangeKind::kRenamedTo;
+        default: return FolderChangeKind::kUnknown;
+    }
+}
+
+std::string ToAnsi(const wchar_t* text, size_t length) {
+    if (length == 0 || length > INT_MAX) return {};
+    const int n = static_cast<int>(length);
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, n, out.data(), size, nullptr, nullptr);
+    return out;
 }
 
 }  // namespace
 
-void WatchFolderTrees(const std::vector<std::string>& folders, void* stopEvent,
-                      const std::atomic<uint8_t>& stopFlag, const std::function<void()>& changed) {
-    std::vector<win32::ScopedChangeNotification> watches;
-    for (const std::string& folder : folders) {
-        if (watches.size() >= kMaxWatchedFolders) break;
-        win32::ScopedChangeNotification watch(
-            FindFirstChangeNotificationA(folder.c_str(), TRUE, kNotifyFilter));
-        if (watch) {
-            watches.push_back(std::move(watch));
-            ListSubtree(folder);
-        }
+// One folder: its directory opened for watching, the read pending on it and
+// the buffer the system writes into. Never moves while a read is pending.
+struct FolderWatch {
+    std::string folder;
+    win32::ScopedFile directory;
+    win32::ScopedHandle completed;   // manual-reset event of the pending read
+    OVERLAPPED overlapped = {};
+    std::vector<DWORD> buffer = std::vector<DWORD>(kChangeBufferSize / sizeof(DWORD));
+    bool pending = false;
+
+    FolderWatch() = default;
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+    // The system writes into the buffer until the read has ended.
+    ~FolderWatch() {
+        if (!pending) return;
+        CancelIoEx(directory.Get(), &overlapped);
+        DWORD got = 0;
+        GetOverlappedResult(directory.Get(), &overlapped, &got, TRUE);
     }
 
+    bool Arm() {
+        ResetEvent(completed.Get());
+        overlapped = {};
+        overlapped.hEvent = completed.Get();
+        pending = ReadDirectoryChangesW(directory.Get(), buffer.data(), kChangeBufferSize, TRUE,
+                                        kNotifyFilter, nullptr, &overlapped, nullptr) != FALSE;
+        return pending;
+    }
+
+    // Hands each change the finished read holds to changed(); false when
+    // the read failed (the folder is gone or cannot be watched any more).
+    bool Report(const std::function<void(const FolderChange&)>& changed) {
+        pending = false;
+        DWORD got = 0;
+        if (!GetOverlappedResult(directory.Get(), &overlapped, &got, FALSE)) return false;
+        // Nothing returned: more changed than the buffer could hold.
+        if (got == 0) changed({FolderChangeKind::kUnknown, folder});
+        const auto* bytes = reinterpret_cast<const BYTE*>(buffer.data());
+        const size_t size = std::min<size_t>(got, kChangeBufferSize);
+        constexpr size_t kHeader = offsetof(FILE_NOTIFY_INFORMATION, FileName);
+        for (size_t at = 0; at + kHeader <= size;) {
+            const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(bytes + at);
+            const size_t nameBytes = record->FileNameLength;
+            if (at + kHeader + nameBytes > size) break;
+            const std::string name = ToAnsi(record->FileName, nameBytes / sizeof(wchar_t));
+            if (!name.empty()) changed({KindOf(record->Action), folder + "\\" + name});
+            if (record->NextEntryOffset == 0) break;
+            at += record->NextEntryOffset;
+        }
+        return true;
+    }
+};
+
+FolderWatches::FolderWatches() = default;
+FolderWatches::~FolderWatches() = default;
+FolderWatches::FolderWatches(FolderWatches&& other) noexcept = default;
+FolderWatches& FolderWatches::operator=(FolderWatches&& other) noexcept = default;
+
+FolderWatches FolderWatches::Arm(const std::vector<std::string>& folders) {
+    FolderWatches armed;
+    for (const std::string& folder : folders) {
+        if (armed.watches_.size() >= kMaxWatchedFolders) break;
+        auto watch = std::make_unique<FolderWatch>();
+        watch->folder = folder;
+        watch->directory.Reset(CreateFileA(
+            folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+        watch->completed.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (!watch->directory || !watch->completed || !watch->Arm()) continue;
+        armed.watches_.push_back(std::move(watch));
+    }
+    return armed;
+}
+
+void FolderWatches::Watch(void* stopEvent, const std::atomic<uint8_t>& stopFlag,
+                          const std::function<void(const FolderChange&)>& changed) {
     HANDLE table[kMaxWatchedFolders + 1];
     while (!stopFlag.load()) {
         DWORD count = 0;
         table[count++] = static_cast<HANDLE>(stopEvent);
-        for (const auto& watch : watches) table[count++] = watch.Get();
+        for (const auto& watch : watches_) table[count++] = watch->completed.Get();
 
         const DWORD result = WaitForMultipleObjects(count, table, FALSE, INFINITE);
         if (result == WAIT_OBJECT_0) break;
         if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
-            changed();
             const size_t signalled = result - WAIT_OBJECT_0 - 1;
-            // A handle that cannot be renewed would stay signalled forever.
-            if (!FindNextChangeNotification(watches[signalled].Get()))
-                watches.erase(watches.begin() + static_cast<ptrdiff_t>(signalled));
+            FolderWatch& watch = *watches_[signalled];
+            // A watch that failed or cannot be renewed would fire forever.
+            if (!watch.Report(changed) || !watch.Arm()) {
+                changed({FolderChangeKind::kUnknown, watch.folder});
+                watches_.erase(watches_.begin() + static_cast<ptrdiff_t>(signalled));
+            }
             continue;
         }
         Sleep(kRetryMs);

@@ -79,17 +79,47 @@ struct DirEntry {
 bool ListDirectory(const char* dir, const char* pattern,
                    const std::function<bool(const DirEntry&)>& visit);
 
-// The most folder trees one WatchFolderTrees call watches: the system waits
-// on at most 64 handles, one of which is the stop event.
+// The most folder trees one watch set holds: the system waits on at most 64
+// handles, one of which is the stop event.
 constexpr size_t kMaxWatchedFolders = 61;
-// Watches the folders, each with everything below it, and calls changed()
-// after every change: a folder made, renamed or removed, a file written.
-// A folder that cannot be watched, or whose watch cannot be renewed, is left
-// out; past kMaxWatchedFolders watched ones the rest are too. Returns once
-// stopEvent (an event handle the caller owns) is signalled or stopFlag is
-// set. Windows only.
-void WatchFolderTrees(const std::vector<std::string>& folders, void* stopEvent,
-                      const std::atomic<uint8_t>& stopFlag, const std::function<void()>& changed);
+
+// What a change did to the path it reports. kUnknown: the system lost track
+// (too many changes at once, or the folder itself went away), so anything
+// below the watched folder may have changed.
+enum class FolderChangeKind : uint8_t { kAdded, kRemoved, kModified, kRenamedFrom, kRenamedTo, kUnknown };
+struct FolderChange {
+    FolderChangeKind kind;
+    std::string path;   // the full path touched; kUnknown: the watched folder
+};
+
+// Change watches over folder trees, armed and owned; Windows only.
+struct FolderWatch;
+class FolderWatches {
+public:
+    FolderWatches();
+    ~FolderWatches();
+    FolderWatches(FolderWatches&& other) noexcept;
+    FolderWatches& operator=(FolderWatches&& other) noexcept;
+
+    // Arms a watch over each folder with everything below it: from this
+    // moment on every change is kept until Watch reports it. Arm before the
+    // folders are read, so that no change can fall between the reading and
+    // the watching; some systems (Wine) extend a watch to a subfolder only
+    // once that folder is listed after the arming, which the reading then
+    // does. A folder that cannot be watched is left out, and so is every one
+    // past kMaxWatchedFolders.
+    static FolderWatches Arm(const std::vector<std::string>& folders);
+    // Reports every change through changed(), renewing each watch after it
+    // fired; a watch that fails or cannot be renewed is reported as kUnknown
+    // once and dropped. Returns once stopEvent (an event handle the caller
+    // owns) is signalled or stopFlag is set.
+    void Watch(void* stopEvent, const std::atomic<uint8_t>& stopFlag,
+               const std::function<void(const FolderChange&)>& changed);
+    size_t Size() const { return watches_.size(); }
+
+private:
+    std::vector<std::unique_ptr<FolderWatch>> watches_;
+};
 
 // The ANSI code page of the process (932 on Japanese systems, 1252 ...).
 unsigned AnsiCodePage();

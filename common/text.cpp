@@ -205,6 +205,18 @@ bool EndsWithSeparator(std::string_view path) {
     return last;
 }
 
+size_t DirectoryEnd(std::string_view path) {
+    size_t end = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        } else if (path[i] == '\\' || path[i] == '/') {
+            end = i + 1;
+        }
+    }
+    return end;
+}
+
 std::string JoinPath(std::string_view directory, std::string_view name) {
     if (directory.empty()) return std::string(name);
     while (!name.empty() && (name.front() == '\\' || name.front() == '/')) name.remove_prefix(1);

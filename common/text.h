@@ -54,3 +54,6 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 // Whether the last character of a local-code-page path is a separator; the
 // trail byte of a double-byte character (0x5C in many kanji) is not one.
 bool EndsWithSeparator(std::string_view path);
+// Length of the directory part of a local-code-page path, up to and
+// including its last separator; 0 when it has none.
+size_t DirectoryEnd(std::string_view path);

@@ -10,6 +10,7 @@
 
 class SSettings;
 class SHalyardAddrBook;
+class AddressBookChanges;
 
 // HeaderBuffer, CopyBuffer and ResultBuffer: kListSize bytes each.
 struct WorkBuffers {
@@ -25,8 +26,8 @@ struct Work {
     SSettings* settings = nullptr;          // null: the plug-in is inactive
     SHalyardAddrBook* addrBook = nullptr;   // null: no address index
     WorkBuffers buffers;
-    // Raised by the change watcher; the index is rebuilt before its next use.
-    std::atomic<uint8_t>* addrBookChanged = nullptr;
+    // What the change watcher saw; the index catches up before its next use.
+    AddressBookChanges* addrBookChanges = nullptr;
     // The plug-in's own file description and version, for its mark in
     // X-Mailer-Plugin.
     const char* fileDescription = "";

@@ -4,12 +4,15 @@
 
 #include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "addressbook/compare_address.h"
 #include "addressbook/halyard_addr_book.h"
 #include "common/platform.h"
 #include "common/sizes.h"
 #include "common/string_box.h"
+#include "common/text.h"
 #include "host/host_headers.h"
 #include "plugin/plugin_state.h"
 #include "plugin/sender_field.h"
@@ -52,8 +55,14 @@ int StartPlugin() {
         return 0;
 
     // 2. The address index over the host's address books; the plug-in works
-    // on without one when it cannot be built.
-    state.addrBook = BuildAddressIndex(HostDataFolder(state.host));
+    // on without one when it cannot be built. The books' change watches are
+    // armed before the index is read, so that no change made meanwhile can
+    // go unseen.
+    const std::string addrBookRoot = JoinPath(HostDataFolder(state.host), kAddrBookFolder);
+    std::vector<std::string> bookFolders;
+    for (const BookFolder& book : ListBooks(addrBookRoot)) bookFolders.push_back(book.contentPath);
+    platform::FolderWatches watches = platform::FolderWatches::Arm(bookFolders);
+    state.addrBook = BuildAddressIndex(addrBookRoot);
 
     // 3. The work buffers; without them the plug-in stays inactive.
     if (!state.buffers.Allocate()) {
@@ -84,9 +93,9 @@ int StartPlugin() {
 
     // 9, 10. The change flags, and the watcher when an index exists (it
     // creates the stop event it shares with the exit routine).
-    state.addrBookChanged = 0;
+    state.addrBookChanges.Take();
     state.stopFlag = 0;
-    if (state.addrBook) StartAddressBookWatcher(state, *state.addrBook);
+    if (state.addrBook) StartAddressBookWatcher(state, std::move(watches));
 
     // 11. The template engine with an empty undo table.
     state.templates = std::make_unique<SExtendTemplate>();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "addressbook/addr_book_changes.h"
 #include "common/sizes.h"
 #include "common/win32_handles.h"
 #include "host/work.h"
@@ -53,7 +54,7 @@ struct PluginState {
     win32::ScopedGdiObject bitmapReplyAll; // bitmap 113
 
     // Shared with the change watcher thread.
-    std::atomic<uint8_t> addrBookChanged{0};
+    AddressBookChanges addrBookChanges;
     std::atomic<uint8_t> stopFlag{0};
     win32::ScopedHandle stopEvent;
     win32::ScopedHandle watcherThread;

@@ -27,7 +27,7 @@ PluginState::PluginState() = default;
 PluginState::~PluginState() = default;
 
 Work PluginState::MakeWork() {
-    Work work{host, settings.get(), addrBook.get(), buffers.View(), &addrBookChanged, "", ""};
+    Work work{host, settings.get(), addrBook.get(), buffers.View(), &addrBookChanges, "", ""};
     if (version) {
         work.fileDescription = version->Text(VersionText::FileDescription);
         work.fileVersion = version->Text(VersionText::FileVersion);

@@ -1,12 +1,13 @@
 // The background thread that notices changes in the address-book folders.
 #pragma once
 
-class SHalyardAddrBook;
+#include "common/platform.h"
+
 struct PluginState;
 
-// Starts watching the content folder of every book the index knows; raises
-// state.addrBookChanged on a change. False when the thread could not be
-// started.
-bool StartAddressBookWatcher(PluginState& state, const SHalyardAddrBook& book);
+// Hands the watches, armed before the index was read, to a thread of their
+// own, which adds every change to state.addrBookChanges. False when the
+// thread could not be started (the watches are then dropped).
+bool StartAddressBookWatcher(PluginState& state, platform::FolderWatches watches);
 // Sets the stop flag, signals the stop event and waits at most 4000 ms.
 void StopAddressBookWatcher(PluginState& state);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "addressbook/halyard_addr_book.h"
+#include "addressbook/addr_book_changes.h"
 #include "common/platform.h"
 #include "common/win32_handles.h"
 #include "plugin/plugin_state.h"
@@ -20,7 +20,7 @@ constexpr DWORD kStopWaitMs = 4000;
 
 // What the thread receives; it owns all of it.
 struct WatcherStart {
-    std::vector<std::string> folders;
+    platform::FolderWatches watches;
     win32::ScopedHandle stopEvent;              // the thread's own handle to the event
     platform::ModuleReference module;           // keeps this library loaded for the thread
     // The process-wide state, which outlives the library's use of the thread.
@@ -33,8 +33,10 @@ DWORD WINAPI WatcherThread(void* parameter) {
         std::unique_ptr<WatcherStart> start(static_cast<WatcherStart*>(parameter));
         module = std::move(start->module);
         PluginState& state = *start->state;
-        platform::WatchFolderTrees(start->folders, start->stopEvent.Get(), state.stopFlag,
-                                   [&state] { state.addrBookChanged.fetch_or(1); });
+        start->watches.Watch(start->stopEvent.Get(), state.stopFlag,
+                             [&state](const platform::FolderChange& change) {
+                                 state.addrBookChanges.Add(change);
+                             });
     }
     // The library stays loaded until this thread is done with its code,
     // even when the exit routine stopped waiting for it.
@@ -43,11 +45,11 @@ DWORD WINAPI WatcherThread(void* parameter) {
 
 }  // namespace
 
-bool StartAddressBookWatcher(PluginState& state, const SHalyardAddrBook& book) {
+bool StartAddressBookWatcher(PluginState& state, platform::FolderWatches watches) {
     if (state.watcherThread) return false;
 
     auto start = std::make_unique<WatcherStart>();
-    start->folders = book.BookContentPaths();
+    start->watches = std::move(watches);
     start->state = &state;
 
     win32::ScopedHandle stopEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr));

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "addressbook/addr_book_changes.h"
 #include "addressbook/addr_book_refresh.h"
 #include "addressbook/address_format.h"
 #include "addressbook/halyard_addr_book.h"
@@ -84,7 +85,7 @@ char* GroupReferenceFolder(const Work& work, char* out, size_t outSize) {
     if (name.size() >= 3 && name[1] == '"' && name.back() == '"')
         name = "@" + name.substr(2, name.size() - 3);
 
-    const std::string path = JoinPath(JoinPath(HostDataFolder(work.host), "AddrBook"), name);
+    const std::string path = JoinPath(JoinPath(HostDataFolder(work.host), kAddrBookFolder), name);
     if (path.size() >= std::min(outSize, kPathSize)) return nullptr;
     std::memcpy(out, path.c_str(), path.size() + 1);
     return out;
@@ -144,7 +145,7 @@ bool RewriteHeader(const Work& work, HostWindow window, const char* headerName,
 
 bool RewriteReplyHeaders(const Work& work, HostWindow window) {
     if (!work.addrBook || !work.settings) return false;
-    if (work.addrBookChanged) RefreshAddressBookIfChanged(*work.addrBookChanged, *work.addrBook);
+    if (work.addrBookChanges) RefreshAddressBook(*work.addrBookChanges, *work.addrBook);
 
     const std::string groupFolder = work.addrBook->ResolveFolderGroup(
         HostDataFolder(work.host), HostCurrentFolder(work.host));

@@ -112,7 +112,7 @@ FakeHostScope::FakeHostScope()
       copy_(kListSize, '\0'),
       result_(kListSize, '\0'),
       work{host, &settings_, nullptr, {header_.data(), copy_.data(), result_.data()},
-           &addrBookChanged, "Halyard", "4.1.3.0"} {
+           &addrBookChanges, "Halyard", "4.1.3.0"} {
     Fake() = FakeHost();
 #if !defined(_WIN32)
     platform::testing::Reset();

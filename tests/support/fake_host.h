@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "addressbook/addr_book_changes.h"
 #include "host/work.h"
 #include "settings/settings.h"
 #include "support/test_support.h"
@@ -75,7 +76,7 @@ private:
 
 public:
     HostApi host;
-    std::atomic<uint8_t> addrBookChanged{0};
+    AddressBookChanges addrBookChanges;
     Work work;
 };
 

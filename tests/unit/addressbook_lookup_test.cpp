@@ -1,6 +1,7 @@
 #include <memory>
 #include <string>
 
+#include "addressbook/addr_book_changes.h"
 #include "addressbook/addr_book_refresh.h"
 #include "addressbook/address_format.h"
 #include "addressbook/display_name.h"
@@ -118,7 +119,7 @@ TEST_F(LookupTest, NoBooksListNothing) {
 TEST_F(LookupTest, StartUpBuildFromTheDataFolder) {
     // The host's data folder ends in a backslash; the root has no doubled one.
     std::string data = JoinPath(dir_.Path(), "");
-    std::unique_ptr<SHalyardAddrBook> book = BuildAddressIndex(data.c_str());
+    std::unique_ptr<SHalyardAddrBook> book = BuildAddressIndex(JoinPath(data, kAddrBookFolder));
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(book->RootPath(), JoinPath(dir_.Path(), "AddrBook"));
     EXPECT_EQ(Name(*book, "both@x"), "Early Name");
@@ -128,19 +129,53 @@ TEST_F(LookupTest, StartUpBuildFromTheDataFolder) {
     EXPECT_EQ(Name(*book, "both@x", group.c_str()), "Group Name");
 }
 
-TEST_F(LookupTest, RefreshRebuildsOnceAfterAChange) {
-    std::atomic<uint8_t> changed{0};
+TEST_F(LookupTest, RefreshReadsWhatTheWatcherReported) {
+    using platform::FolderChangeKind;
+    AddressBookChanges changes;
     SHalyardAddrBook book(Root().c_str());
+    // As the watcher reports them: the book's folder, then what it saw.
+    const std::string friends = JoinPath(Root(), "@A\\Friends\\Group.idx");
     EXPECT_EQ(Name(book, "pal@x"), "Friends Only");
-    EXPECT_FALSE(RefreshAddressBookIfChanged(changed, book));
+    EXPECT_FALSE(RefreshAddressBook(changes, book));
 
+    // The folder named is read again, once.
     Write("AddrBook/@A/Friends/Group.idx", Record("", "Renamed", "pal@x"));
-    EXPECT_EQ(Name(book, "pal@x"), "Friends Only");   // cached until rebuilt
-    changed.store(1);
-    EXPECT_TRUE(RefreshAddressBookIfChanged(changed, book));
-    EXPECT_EQ(changed.load(), 0);
+    EXPECT_EQ(Name(book, "pal@x"), "Friends Only");   // cached until told
+    changes.Add({FolderChangeKind::kModified, friends});
+    changes.Add({FolderChangeKind::kModified, friends});
+    EXPECT_TRUE(RefreshAddressBook(changes, book));
+    EXPECT_FALSE(changes.Pending());
     EXPECT_EQ(Name(book, "pal@x"), "Renamed");
-    EXPECT_FALSE(RefreshAddressBookIfChanged(changed, book));
+    EXPECT_FALSE(RefreshAddressBook(changes, book));
+
+    // Held open by another program while it changed: the last good entries
+    // serve, and it is read at the first refresh once it is free, with no
+    // further change reported.
+    Write("AddrBook/@A/Friends/Group.idx", Record("", "Held", "pal@x"));
+    {
+        platform::File holder = platform::File::OpenRead(friends.c_str(), /*exclusive=*/true);
+        ASSERT_TRUE(holder.IsOpen());
+        changes.Add({FolderChangeKind::kModified, friends});
+        RefreshAddressBook(changes, book);
+        EXPECT_EQ(Name(book, "pal@x"), "Renamed");
+        changes.Add({FolderChangeKind::kUnknown, Root()});   // a whole rescan keeps them too
+        RefreshAddressBook(changes, book);
+        EXPECT_EQ(Name(book, "pal@x"), "Renamed");
+    }
+    EXPECT_TRUE(RefreshAddressBook(changes, book));
+    EXPECT_EQ(Name(book, "pal@x"), "Held");
+    EXPECT_FALSE(RefreshAddressBook(changes, book));
+
+    // A new folder takes a rescan; so does losing track.
+    Write("AddrBook/@A/New/Group.idx", Record("", "Newcomer", "new@x"));
+    changes.Add({FolderChangeKind::kAdded, JoinPath(Root(), "@A\\New")});
+    EXPECT_TRUE(RefreshAddressBook(changes, book));
+    EXPECT_EQ(Name(book, "new@x"), "Newcomer");
+    // A removed index takes its entries with it.
+    ASSERT_TRUE(platform::DeleteFilePath(friends.c_str()));
+    changes.Add({FolderChangeKind::kRemoved, friends});
+    RefreshAddressBook(changes, book);
+    EXPECT_NE(Name(book, "pal@x"), "Held");
 }
 
 TEST(QuoteDisplayNameTest, QuotingRules) {

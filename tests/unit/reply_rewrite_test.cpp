@@ -218,11 +218,11 @@ TEST_F(ReplyRewrite, AChangedAddressBookIsReadAgainOnce) {
     RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Bob Jones <bob@example.com>");   // cached until told
 
-    scope.addrBookChanged = 1;
+    scope.addrBookChanges.Add({platform::FolderChangeKind::kUnknown, ""});
     Fake().compose["To"] = "bob@example.com";
     RewriteReplyHeaders(scope.work, Window());
     EXPECT_EQ(Compose("To"), "Robert Jones <bob@example.com>");
-    EXPECT_EQ(scope.addrBookChanged, 0);
+    EXPECT_FALSE(scope.addrBookChanges.Pending());
 }
 
 TEST_F(ReplyRewrite, Utf8WindowsTakeConvertedTexts) {

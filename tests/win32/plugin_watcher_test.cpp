@@ -1,6 +1,7 @@
-// The change watcher under Wine: a change anywhere below a book's folder
-// raises the flag, the next check rebuilds the index once, and starting and
-// stopping leaves no thread or handle behind.
+// The change watcher under Wine: a change anywhere below a book's folder is
+// reported from the moment the start routine armed the watches, the next
+// check reads it once, and starting and stopping leaves no thread or handle
+// behind.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -8,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "addressbook/addr_book_changes.h"
 #include "addressbook/addr_book_refresh.h"
 #include "addressbook/halyard_addr_book.h"
 #include "common/sizes.h"
@@ -32,11 +35,11 @@ std::string NameOf(SHalyardAddrBook& book, const char* address) {
     return book.FindName(address, name, "") ? name : "<not listed>";
 }
 
-// Waits up to limitMs for the change flag; the time it took, or -1.
-long WaitForFlag(DWORD limitMs) {
+// Waits up to limitMs for a change to be reported; the time it took, or -1.
+long WaitForChange(DWORD limitMs) {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < limitMs) {
-        if (Plugin().addrBookChanged.load()) return static_cast<long>(GetTickCount() - start);
+        if (Plugin().addrBookChanges.Pending()) return static_cast<long>(GetTickCount() - start);
         Sleep(10);
     }
     return -1;
@@ -93,50 +96,58 @@ DWORD CountHandles() {
 class WatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Plugin().addrBookChanged.store(0);
+        Plugin().addrBookChanges.Take();
         Plugin().stopFlag.store(0);
     }
     void TearDown() override {
         StopAddressBookWatcher(Plugin());
-        Plugin().addrBookChanged.store(0);
+        Plugin().addrBookChanges.Take();
     }
     void Write(const std::string& relative, const std::string& bytes) {
         test::WriteBytes(dir_.Join(relative), bytes);
     }
-    // The thread arms its notifications right after it starts.
-    static void LetTheWatcherArm() { Sleep(300); }
+    // As the start routine does: the watches armed first, then the index
+    // read, then the watches handed to the thread.
+    std::unique_ptr<SHalyardAddrBook> StartWatching() {
+        const std::string root = dir_.Join("AddrBook");
+        std::vector<std::string> folders;
+        for (const BookFolder& book : ListBooks(root)) folders.push_back(book.contentPath);
+        platform::FolderWatches watches = platform::FolderWatches::Arm(folders);
+        auto book = std::make_unique<SHalyardAddrBook>(root.c_str());
+        EXPECT_TRUE(StartAddressBookWatcher(Plugin(), std::move(watches)));
+        return book;
+    }
 
     test::TempDir dir_;
 };
 
-TEST_F(WatcherTest, ChangeInASubfolderRebuildsOnce) {
+TEST_F(WatcherTest, EveryChangeIsSeenFromTheStartOn) {
     Write("AddrBook/@Home/Friends/Close/Group.idx", Record("Old", "a@x"));
     Write("AddrBook/@Other/Address.ini", "[Settings]\r\nPath=" + dir_.Join("Moved") + "\r\n");
     Write("Moved/Team/Group.idx", Record("Team", "t@x"));
-    SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
-    EXPECT_EQ(NameOf(book, "a@x"), "Old");
-
-    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
+    auto book = StartWatching();
+    EXPECT_EQ(NameOf(*book, "a@x"), "Old");
     EXPECT_TRUE(Plugin().watcherThread);
     EXPECT_TRUE(Plugin().stopEvent);
-    LetTheWatcherArm();
-    EXPECT_EQ(Plugin().addrBookChanged.load(), 0);
 
+    // At once after the start: nothing can fall between reading and watching.
     Write("AddrBook/@Home/Friends/Close/Group.idx", Record("New", "a@x"));
-    long took = WaitForFlag(1000);
-    EXPECT_GE(took, 0) << "no change seen within a second";
-    Sleep(300);   // let the notifications of that one write settle
+    EXPECT_GE(WaitForChange(2000), 0) << "no change seen";
+    Sleep(200);   // let the notifications of that one write settle
+    EXPECT_EQ(NameOf(*book, "a@x"), "Old");   // cached until the check
+    EXPECT_TRUE(RefreshAddressBook(Plugin().addrBookChanges, *book));
+    EXPECT_EQ(NameOf(*book, "a@x"), "New");
+    EXPECT_FALSE(RefreshAddressBook(Plugin().addrBookChanges, *book));
 
-    EXPECT_EQ(NameOf(book, "a@x"), "Old");   // cached until the check
-    EXPECT_TRUE(RefreshAddressBookIfChanged(Plugin().addrBookChanged, book));
-    EXPECT_EQ(NameOf(book, "a@x"), "New");
-    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin().addrBookChanged, book));
-    EXPECT_FALSE(RefreshAddressBookIfChanged(Plugin().addrBookChanged, book));
-
-    // A book whose contents lie elsewhere is watched there; a new folder
-    // counts as a change too.
-    CreateDirectoryA(dir_.Join("Moved/Team/Sub").c_str(), nullptr);
-    EXPECT_GE(WaitForFlag(1000), 0);
+    // A book whose contents lie elsewhere is watched there; the change
+    // names the file.
+    Write("Moved/Team/Group.idx", Record("Team B", "t@x"));
+    EXPECT_GE(WaitForChange(2000), 0);
+    Sleep(200);
+    bool named = false;
+    for (const auto& change : Plugin().addrBookChanges.Take().changes)
+        named = named || EqualNoCaseAscii(change.path, JoinPath(dir_.Join("Moved"), "Team\\Group.idx"));
+    EXPECT_TRUE(named);
 
     StopAddressBookWatcher(Plugin());
     EXPECT_FALSE(Plugin().watcherThread);
@@ -144,9 +155,8 @@ TEST_F(WatcherTest, ChangeInASubfolderRebuildsOnce) {
 }
 
 TEST_F(WatcherTest, WithoutAnyBookTheThreadEndsAtOnce) {
-    SHalyardAddrBook book(dir_.Join("NoAddrBook").c_str());
-    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
-    EXPECT_FALSE(StartAddressBookWatcher(Plugin(), book));   // one watcher at a time
+    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), platform::FolderWatches::Arm({})));
+    EXPECT_FALSE(StartAddressBookWatcher(Plugin(), platform::FolderWatches()));   // one at a time
     HANDLE thread = nullptr;
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), Plugin().watcherThread.Get(),
                                 GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE, 0));
@@ -165,23 +175,20 @@ TEST_F(WatcherTest, OnlySixtyOneFoldersAreWatched) {
         std::snprintf(book, sizeof book, "AddrBook/@b%02d/F/Group.idx", i);
         Write(book, Record("n", "a@x"));
     }
-    SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
-    ASSERT_EQ(book.BookContentPaths().size(), 64u);
-    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
-    LetTheWatcherArm();
+    auto book = StartWatching();
+    ASSERT_EQ(book->BookContentPaths().size(), 64u);
 
     Write("AddrBook/@b62/F/Group.idx", Record("changed", "a@x"));
-    EXPECT_EQ(WaitForFlag(500), -1);
+    EXPECT_EQ(WaitForChange(500), -1);
     Write("AddrBook/@b60/F/Group.idx", Record("changed", "a@x"));
-    EXPECT_GE(WaitForFlag(1000), 0);
+    EXPECT_GE(WaitForChange(1000), 0);
 }
 
 TEST_F(WatcherTest, StartAndStopLeaveNothingBehind) {
     Write("AddrBook/@One/F/Group.idx", Record("n", "a@x"));
     Write("AddrBook/~Two/G/Group.idx", Record("n", "b@x"));
-    SHalyardAddrBook book(dir_.Join("AddrBook").c_str());
     // One cycle first, so that whatever the system sets up once is there.
-    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book));
+    StartWatching();
     StopAddressBookWatcher(Plugin());
 
     DWORD handles = CountHandles();
@@ -189,7 +196,7 @@ TEST_F(WatcherTest, StartAndStopLeaveNothingBehind) {
     ASSERT_GT(handles, 0u);
     ASSERT_GT(threads, 0u);
     for (int i = 0; i < 50; ++i) {
-        ASSERT_TRUE(StartAddressBookWatcher(Plugin(), book)) << i;
+        StartWatching();
         StopAddressBookWatcher(Plugin());
     }
     EXPECT_EQ(CountHandles(), handles);
