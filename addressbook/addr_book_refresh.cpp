@@ -2,6 +2,7 @@
 
 #include "addressbook/addr_book_changes.h"
 #include "addressbook/halyard_addr_book.h"
+#include "host/work.h"
 
 bool RefreshAddressBook(AddressBookChanges& changes, SHalyardAddrBook& book) {
     bool read = false;
@@ -14,4 +15,8 @@ bool RefreshAddressBook(AddressBookChanges& changes, SHalyardAddrBook& book) {
         read = true;
     }
     return book.RetryUnreadable() || read;
+}
+
+void RefreshAddressBook(const Work& work) {
+    if (work.addrBook && work.addrBookChanges) RefreshAddressBook(*work.addrBookChanges, *work.addrBook);
 }

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string>
 
-#include "addressbook/addr_book_changes.h"
 #include "addressbook/addr_book_refresh.h"
 #include "addressbook/address_format.h"
 #include "addressbook/halyard_addr_book.h"
@@ -145,7 +144,7 @@ bool RewriteHeader(const Work& work, HostWindow window, const char* headerName,
 
 bool RewriteReplyHeaders(const Work& work, HostWindow window) {
     if (!work.addrBook || !work.settings) return false;
-    if (work.addrBookChanges) RefreshAddressBook(*work.addrBookChanges, *work.addrBook);
+    RefreshAddressBook(work);
 
     const std::string groupFolder = work.addrBook->ResolveFolderGroup(
         HostDataFolder(work.host), HostCurrentFolder(work.host));

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "addressbook/addr_book_refresh.h"
 #include "addressbook/halyard_addr_book.h"
 #include "common/platform.h"
 #include "common/sizes.h"
@@ -34,6 +35,7 @@ std::string GroupHint(const HostApi& host, const SHalyardAddrBook& book) {
 
 // Looks recipients up in the address index; without one nobody is listed.
 CardLookup MakeLookup(const Work& work) {
+    RefreshAddressBook(work);
     SHalyardAddrBook* book = work.addrBook;
     if (!book) return nullptr;
     std::string group = GroupHint(work.host, *book);

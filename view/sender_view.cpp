@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "addressbook/addr_book_refresh.h"
 #include "addressbook/address_format.h"
 #include "addressbook/halyard_addr_book.h"
 #include "common/sizes.h"
@@ -31,6 +32,7 @@ bool BuildSenderView(const Work& work, char* out, size_t outSize) {
     char address[kNameSize] = {};
     SplitAddress(name, sizeof name, address, sizeof address, from);
 
+    RefreshAddressBook(work);
     if (work.addrBook) {
         std::string group =
             work.addrBook->ResolveFolderGroup(HostDataFolder(host), HostCurrentFolder(host));
