@@ -8,8 +8,11 @@ the DevTools protocol on a pipe), and checks that every image loads, that
 every link to a file of the distribution resolves (the file exists and so
 does the anchor), that links leaving it go only to the maker's site or
 mail, that each page is in its language and links to the other one, and
-that every picture shipped is shown. Writes a full-page screenshot of each
-page into SHOTS. Exit status 0 when everything held.
+that every picture shipped is shown. Lays each page out as a desktop window
+1100 px wide and as a phone 400 px wide: the page fills the width without
+scrolling sideways and no table cell is narrower than three characters.
+Writes a full-page screenshot of each page at each width into SHOTS (en.png,
+en-400.png, ...). Exit status 0 when everything held.
 """
 import base64
 import html.parser
@@ -23,7 +26,10 @@ import urllib.parse
 
 PAGES = {"en.html": "en", "ja.html": "ja"}
 EXTERNAL_PREFIXES = ("https://tarnwick.example/", "mailto:support@tarnwick.example")
-WIDTH = 1100
+# (file name suffix, width, mobile): a desktop window, and a phone, whose
+# mobile viewport lays the page out at 400 px only if the page asks for the
+# device's width.
+VIEWS = (("", 1100, False), ("-400", 400, True))
 
 # Runs in the page once it has loaded: every image with its state, every
 # link resolved against the page.
@@ -35,8 +41,30 @@ PROBE = """(async () => {
   }
   const links = [...document.querySelectorAll('a[href]')].map(a =>
       ({href: a.getAttribute('href'), url: a.href}));
-  return {lang: document.documentElement.lang, title: document.title, images, links,
-          height: Math.ceil(document.documentElement.scrollHeight)};
+  return {lang: document.documentElement.lang, title: document.title, images, links};
+})()"""
+
+# Runs in the page at each width: how wide it is laid out, and the table
+# cells too narrow to read. A cell must hold three of the widest ordinary
+# characters of its language in its own font: ideographs (one em each) in
+# Japanese, M in Latin text. Narrower, Japanese words stand one or two
+# characters a line, and Latin ones stick out of their cells.
+LAYOUT = """(() => {
+  const root = document.documentElement;
+  const context = document.createElement('canvas').getContext('2d');
+  const narrow = [];
+  for (const cell of document.querySelectorAll('th, td')) {
+    const style = getComputedStyle(cell);
+    context.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    const three = cell.closest('[lang]').lang.startsWith('ja') ? '国国国' : 'MMM';
+    const needed = context.measureText(three).width;
+    const content = cell.getBoundingClientRect().width - (cell.offsetWidth - cell.clientWidth)
+        - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    if (content < needed - 0.5)
+      narrow.push({text: cell.textContent.trim().slice(0, 24), width: content, needed});
+  }
+  return {width: root.clientWidth, scrollWidth: root.scrollWidth,
+          height: Math.ceil(root.scrollHeight), narrow};
 })()"""
 
 
@@ -66,6 +94,7 @@ class Browser:
         self.next_id = 0
         self.events = []
         self.session = None
+        self.view = None
 
     def _read_message(self):
         while b"\0" not in self.buffer:
@@ -105,10 +134,14 @@ class Browser:
         self.session = attached["sessionId"]
         self.call("Page.enable")
 
-    def load(self, url):
-        self.events.clear()
+    def set_view(self, width, height, mobile):
+        self.view = (width, mobile)
         self.call("Emulation.setDeviceMetricsOverride",
-                  {"width": WIDTH, "height": 900, "deviceScaleFactor": 1, "mobile": False})
+                  {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})
+
+    def load(self, url, width, mobile):
+        self.events.clear()
+        self.set_view(width, 900, mobile)
         self.call("Page.navigate", {"url": url})
         self.wait_event("Page.loadEventFired")
 
@@ -120,8 +153,8 @@ class Browser:
         return result["result"]["value"]
 
     def screenshot(self, height, path):
-        self.call("Emulation.setDeviceMetricsOverride",
-                  {"width": WIDTH, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        width, mobile = self.view
+        self.set_view(width, height, mobile)
         shot = self.call("Page.captureScreenshot", {"format": "png"})
         with open(path, "wb") as out:
             out.write(base64.b64decode(shot["data"]))
@@ -155,8 +188,8 @@ def anchors_of(path):
 
 def check_page(browser, folder, name, lang, shots, shown):
     problems = []
-    path = os.path.join(folder, name)
-    browser.load("file://" + urllib.parse.quote(path))
+    page_url = "file://" + urllib.parse.quote(os.path.join(folder, name))
+    browser.load(page_url, *VIEWS[0][1:])
     found = browser.evaluate(PROBE)
     if found["lang"] != lang:
         problems.append(f"language {found['lang']!r}, expected {lang!r}")
@@ -182,9 +215,23 @@ def check_page(browser, folder, name, lang, shots, shown):
             problems.append(f"link leaves the distribution: {link['href']}")
     if other:
         problems.append(f"no link to {', '.join(other)}")
-    browser.screenshot(min(found["height"], 16000), os.path.join(shots, name[:-5] + ".png"))
+    heights = []
+    for suffix, width, mobile in VIEWS:
+        if (width, mobile) != browser.view:
+            browser.load(page_url, width, mobile)
+        layout = browser.evaluate(LAYOUT)
+        if layout["width"] != width:
+            problems.append(f"at {width} px: laid out {layout['width']} px wide")
+        elif layout["scrollWidth"] > width:
+            problems.append(f"at {width} px: scrolls sideways to {layout['scrollWidth']} px")
+        for cell in layout["narrow"]:
+            problems.append(f"at {width} px: cell {cell['text']!r} is {cell['width']:.1f} px "
+                            f"wide, three characters need {cell['needed']:.1f} px")
+        browser.screenshot(min(layout["height"], 16000),
+                           os.path.join(shots, name[:-5] + suffix + ".png"))
+        heights.append(f"{layout['height']} px at {width} px")
     print(f"{name}: {len(found['images'])} images, {len(found['links'])} links, "
-          f"{found['height']} px, title {found['title']!r}")
+          f"{', '.join(heights)}, title {found['title']!r}")
     return [f"{name}: {p}" for p in problems]
 
 
