@@ -10,7 +10,8 @@ does the anchor), that links leaving it go only to the maker's site or
 mail, that each page is in its language and links to the other one, and
 that every picture shipped is shown. Lays each page out as a desktop window
 1100 px wide and as a phone 400 px wide: the page fills the width without
-scrolling sideways and no table cell is narrower than three characters.
+scrolling sideways, no table cell is narrower than three characters, and
+short words in cells stay on one line.
 Writes a full-page screenshot of each page at each width into SHOTS (en.png,
 en-400.png, ...). Exit status 0 when everything held.
 """
@@ -45,26 +46,35 @@ PROBE = """(async () => {
 })()"""
 
 # Runs in the page at each width: how wide it is laid out, and the table
-# cells too narrow to read. A cell must hold three of the widest ordinary
-# characters of its language in its own font: ideographs (one em each) in
-# Japanese, M in Latin text. Narrower, Japanese words stand one or two
-# characters a line, and Latin ones stick out of their cells.
+# cells that are hard to read. The measure is the widest ordinary character
+# of the cell's language in the cell's own font: an ideograph (one em) in
+# Japanese, M in Latin text. Every cell holds three of them (narrower,
+# Japanese words stand one or two characters a line), and a cell holding a
+# single short word, no wider than eight of them (a name, a default, a file
+# name), shows it on one line: its text is less than one and a half lines
+# high. Sizes are fractional; half a pixel absorbs the rounding of the
+# border widths.
 LAYOUT = """(() => {
   const root = document.documentElement;
   const context = document.createElement('canvas').getContext('2d');
-  const narrow = [];
+  const narrow = [], broken = [];
   for (const cell of document.querySelectorAll('th, td')) {
     const style = getComputedStyle(cell);
     context.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
-    const three = cell.closest('[lang]').lang.startsWith('ja') ? '国国国' : 'MMM';
-    const needed = context.measureText(three).width;
+    const one = context.measureText(cell.closest('[lang]').lang.startsWith('ja') ? '国' : 'M').width;
+    const text = cell.textContent.trim();
     const content = cell.getBoundingClientRect().width - (cell.offsetWidth - cell.clientWidth)
         - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
-    if (content < needed - 0.5)
-      narrow.push({text: cell.textContent.trim().slice(0, 24), width: content, needed});
+    if (content < 3 * one - 0.5)
+      narrow.push({text: text.slice(0, 24), width: content, needed: 3 * one});
+    const range = document.createRange();
+    range.selectNodeContents(cell);
+    const lines = range.getBoundingClientRect().height / parseFloat(style.lineHeight);
+    if (text && !/\\s/.test(text) && context.measureText(text).width <= 8 * one && lines > 1.5)
+      broken.push(text);
   }
   return {width: root.clientWidth, scrollWidth: root.scrollWidth,
-          height: Math.ceil(root.scrollHeight), narrow};
+          height: Math.ceil(root.scrollHeight), narrow, broken};
 })()"""
 
 
@@ -227,6 +237,8 @@ def check_page(browser, folder, name, lang, shots, shown):
         for cell in layout["narrow"]:
             problems.append(f"at {width} px: cell {cell['text']!r} is {cell['width']:.1f} px "
                             f"wide, three characters need {cell['needed']:.1f} px")
+        for text in layout["broken"]:
+            problems.append(f"at {width} px: cell {text!r} is broken over lines")
         browser.screenshot(min(layout["height"], 16000),
                            os.path.join(shots, name[:-5] + suffix + ".png"))
         heights.append(f"{layout['height']} px at {width} px")
