@@ -8,8 +8,12 @@ the DevTools protocol on a pipe), and checks that every image loads, that
 every link to a file of the distribution resolves (the file exists and so
 does the anchor), that links leaving it go only to the maker's site or
 mail, that each page is in its language and links to the other one, and
-that every picture shipped is shown. Writes a full-page screenshot of each
-page into SHOTS. Exit status 0 when everything held.
+that every picture shipped is shown. Lays each page out as a desktop window
+1100 px wide and as a phone 400 px wide: the page fills the width without
+scrolling sideways, no table cell is narrower than three characters, and
+short words in cells stay on one line.
+Writes a full-page screenshot of each page at each width into SHOTS (en.png,
+en-400.png, ...). Exit status 0 when everything held.
 """
 import base64
 import html.parser
@@ -23,7 +27,10 @@ import urllib.parse
 
 PAGES = {"en.html": "en", "ja.html": "ja"}
 EXTERNAL_PREFIXES = ("https://tarnwick.example/", "mailto:support@tarnwick.example")
-WIDTH = 1100
+# (file name suffix, width, mobile): a desktop window, and a phone, whose
+# mobile viewport lays the page out at 400 px only if the page asks for the
+# device's width.
+VIEWS = (("", 1100, False), ("-400", 400, True))
 
 # Runs in the page once it has loaded: every image with its state, every
 # link resolved against the page.
@@ -35,8 +42,39 @@ PROBE = """(async () => {
   }
   const links = [...document.querySelectorAll('a[href]')].map(a =>
       ({href: a.getAttribute('href'), url: a.href}));
-  return {lang: document.documentElement.lang, title: document.title, images, links,
-          height: Math.ceil(document.documentElement.scrollHeight)};
+  return {lang: document.documentElement.lang, title: document.title, images, links};
+})()"""
+
+# Runs in the page at each width: how wide it is laid out, and the table
+# cells that are hard to read. The measure is the widest ordinary character
+# of the cell's language in the cell's own font: an ideograph (one em) in
+# Japanese, M in Latin text. Every cell holds three of them (narrower,
+# Japanese words stand one or two characters a line), and a cell holding a
+# single short word, no wider than eight of them (a name, a default, a file
+# name), shows it on one line: its text is less than one and a half lines
+# high. Sizes are fractional; half a pixel absorbs the rounding of the
+# border widths.
+LAYOUT = """(() => {
+  const root = document.documentElement;
+  const context = document.createElement('canvas').getContext('2d');
+  const narrow = [], broken = [];
+  for (const cell of document.querySelectorAll('th, td')) {
+    const style = getComputedStyle(cell);
+    context.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    const one = context.measureText(cell.closest('[lang]').lang.startsWith('ja') ? '国' : 'M').width;
+    const text = cell.textContent.trim();
+    const content = cell.getBoundingClientRect().width - (cell.offsetWidth - cell.clientWidth)
+        - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    if (content < 3 * one - 0.5)
+      narrow.push({text: text.slice(0, 24), width: content, needed: 3 * one});
+    const range = document.createRange();
+    range.selectNodeContents(cell);
+    const lines = range.getBoundingClientRect().height / parseFloat(style.lineHeight);
+    if (text && !/\\s/.test(text) && context.measureText(text).width <= 8 * one && lines > 1.5)
+      broken.push(text);
+  }
+  return {width: root.clientWidth, scrollWidth: root.scrollWidth,
+          height: Math.ceil(root.scrollHeight), narrow, broken};
 })()"""
 
 
@@ -66,6 +104,7 @@ class Browser:
         self.next_id = 0
         self.events = []
         self.session = None
+        self.view = None
 
     def _read_message(self):
         while b"\0" not in self.buffer:
@@ -105,10 +144,14 @@ class Browser:
         self.session = attached["sessionId"]
         self.call("Page.enable")
 
-    def load(self, url):
-        self.events.clear()
+    def set_view(self, width, height, mobile):
+        self.view = (width, mobile)
         self.call("Emulation.setDeviceMetricsOverride",
-                  {"width": WIDTH, "height": 900, "deviceScaleFactor": 1, "mobile": False})
+                  {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})
+
+    def load(self, url, width, mobile):
+        self.events.clear()
+        self.set_view(width, 900, mobile)
         self.call("Page.navigate", {"url": url})
         self.wait_event("Page.loadEventFired")
 
@@ -120,8 +163,8 @@ class Browser:
         return result["result"]["value"]
 
     def screenshot(self, height, path):
-        self.call("Emulation.setDeviceMetricsOverride",
-                  {"width": WIDTH, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        width, mobile = self.view
+        self.set_view(width, height, mobile)
         shot = self.call("Page.captureScreenshot", {"format": "png"})
         with open(path, "wb") as out:
             out.write(base64.b64decode(shot["data"]))
@@ -155,8 +198,8 @@ def anchors_of(path):
 
 def check_page(browser, folder, name, lang, shots, shown):
     problems = []
-    path = os.path.join(folder, name)
-    browser.load("file://" + urllib.parse.quote(path))
+    page_url = "file://" + urllib.parse.quote(os.path.join(folder, name))
+    browser.load(page_url, *VIEWS[0][1:])
     found = browser.evaluate(PROBE)
     if found["lang"] != lang:
         problems.append(f"language {found['lang']!r}, expected {lang!r}")
@@ -182,9 +225,25 @@ def check_page(browser, folder, name, lang, shots, shown):
             problems.append(f"link leaves the distribution: {link['href']}")
     if other:
         problems.append(f"no link to {', '.join(other)}")
-    browser.screenshot(min(found["height"], 16000), os.path.join(shots, name[:-5] + ".png"))
+    heights = []
+    for suffix, width, mobile in VIEWS:
+        if (width, mobile) != browser.view:
+            browser.load(page_url, width, mobile)
+        layout = browser.evaluate(LAYOUT)
+        if layout["width"] != width:
+            problems.append(f"at {width} px: laid out {layout['width']} px wide")
+        elif layout["scrollWidth"] > width:
+            problems.append(f"at {width} px: scrolls sideways to {layout['scrollWidth']} px")
+        for cell in layout["narrow"]:
+            problems.append(f"at {width} px: cell {cell['text']!r} is {cell['width']:.1f} px "
+                            f"wide, three characters need {cell['needed']:.1f} px")
+        for text in layout["broken"]:
+            problems.append(f"at {width} px: cell {text!r} is broken over lines")
+        browser.screenshot(min(layout["height"], 16000),
+                           os.path.join(shots, name[:-5] + suffix + ".png"))
+        heights.append(f"{layout['height']} px at {width} px")
     print(f"{name}: {len(found['images'])} images, {len(found['links'])} links, "
-          f"{found['height']} px, title {found['title']!r}")
+          f"{', '.join(heights)}, title {found['title']!r}")
     return [f"{name}: {p}" for p in problems]
 
 
