@@ -102,6 +102,20 @@ TEST(BkhostScript, ErrorsNameTheirLine) {
     EXPECT_EQ(ParseError("serialize a -> b\n").rfind("line 1:", 0), 0u);
     EXPECT_EQ(ParseError("expect-info size: 3\n").rfind("line 1:", 0), 0u);
     EXPECT_EQ(ParseError("expect-menu ten: a\n").rfind("line 1:", 0), 0u);
+    // Resources: a steady check needs its mark; five allowances; known leaks.
+    EXPECT_EQ(ParseError("start\nexpect-resources-steady 8 8 2 0 2048\n"),
+              "line 2: expect-resources-steady needs a resources-mark before it");
+    EXPECT_EQ(ParseError("resources-mark\nexpect-resources-steady 8 8 2 0\n").rfind("line 2:", 0), 0u);
+    EXPECT_EQ(ParseError("resources-mark\nexpect-resources-steady 8 8 2 -1 0\n").rfind("line 2:", 0), 0u);
+    EXPECT_EQ(ParseError("resources-mark\nexpect-resources-steady 8 8 2 0 2048 1\n").rfind("line 2:", 0), 0u);
+    EXPECT_TRUE(ParseScript("resources-mark\nexpect-resources-steady 8 8 2 0 2048\n", &script, &error))
+        << error;
+    EXPECT_EQ(ParseError("leak-for-test socket 1\n").rfind("line 1:", 0), 0u);
+    EXPECT_EQ(ParseError("leak-for-test thread 0\n").rfind("line 1:", 0), 0u);
+    EXPECT_EQ(ParseError("leak-for-test thread 101\n").rfind("line 1:", 0), 0u);
+    EXPECT_TRUE(ParseScript("leak-for-test kib 4096\nmkdir a/b\nlock a.txt\nunlock a.txt\n", &script,
+                            &error))
+        << error;
     // Bad escapes are found where they are written, before anything runs.
     EXPECT_EQ(ParseError("compose Subject: a\\qb\n").rfind("line 1:", 0), 0u);
     EXPECT_EQ(ParseError("registry Citation \\x4\n").rfind("line 1:", 0), 0u);

@@ -43,6 +43,7 @@ bool SRunner::Execute(const SScriptCommand& command) {
     bool ok = SetUp(command, &handled);
     if (ok && !handled) ok = Call(command, &handled);
     if (ok && !handled) ok = Check(command, &handled);
+    if (ok && !handled) ok = Resources(command, &handled);
     DisarmWatchdog();
     if (ok && !handled) return ScriptError(command.line, "command not carried out: " + command.name);
     return ok;

@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "common/win32_handles.h"
 #include "plugin_library.h"
+#include "process_resources.h"
 #include "script.h"
 #include "script_text.h"
 
@@ -28,6 +30,7 @@ private:
     bool SetUp(const SScriptCommand& command, bool* handled);
     bool Call(const SScriptCommand& command, bool* handled);
     bool Check(const SScriptCommand& command, bool* handled);
+    bool Resources(const SScriptCommand& command, bool* handled);
     void Finish();
 
     // Script text expanded and converted; false (after the error) when the
@@ -60,4 +63,6 @@ private:
     std::map<int, std::string> menus_;            // what each menu type's set-up appended
     std::optional<std::array<std::string, 4>> infoFields_;   // name, vendor, version, description
     bool scriptError_ = false;
+    std::optional<SResourceCounts> resourcesMark_;
+    std::map<std::string, win32::ScopedFile> locks_;   // lock PATH, until unlock or the end
 };

@@ -37,6 +37,27 @@ bool SRunner::SetUp(const SScriptCommand& command, bool* handled) {
         if (!DeletePath(path)) return ScriptError(command.line, "cannot delete " + path);
         return true;
     }
+    if (name == "mkdir") {
+        std::string path = Path(args[0]);
+        if (!CreateFolders(path)) return ScriptError(command.line, "cannot create the folder " + path);
+        return true;
+    }
+    if (name == "lock") {
+        std::string path = Path(args[0]);
+        if (locks_.count(path)) return ScriptError(command.line, path + " is locked already");
+        // Read access and no sharing: the way another program that has the
+        // file open keeps everyone else out.
+        win32::ScopedFile file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, 0, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return ScriptError(command.line, "cannot lock " + path);
+        locks_.emplace(path, std::move(file));
+        return true;
+    }
+    if (name == "unlock") {
+        std::string path = Path(args[0]);
+        if (!locks_.erase(path)) return ScriptError(command.line, path + " is not locked");
+        return true;
+    }
     if (name == "settings" || name == "settings-beside") {
         std::string section, key, file;
         if (!Text(command, args[0], false, ansi, &section) ||

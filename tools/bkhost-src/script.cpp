@@ -1,6 +1,7 @@
 #include "script.h"
 
 #include "script_text.h"
+#include "test_leaks.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ constexpr SCommandRule kCommands[] = {
     {"file", 1, true, false, SWhen::Anytime},
     {"file-raw", 1, true, false, SWhen::Anytime},
     {"delete", 1, false, false, SWhen::Anytime},
+    {"mkdir", 1, false, false, SWhen::Anytime},
+    {"lock", 1, false, false, SWhen::Anytime},
+    {"unlock", 1, false, false, SWhen::Anytime},
     {"settings", 3, false, true, SWhen::Anytime},
     {"settings-beside", 3, false, true, SWhen::Anytime},
     {"registry", 2, false, true, SWhen::Anytime},
@@ -69,7 +73,13 @@ constexpr SCommandRule kCommands[] = {
     {"expect-sender-view", 1, false, true, SWhen::Anytime},
     {"expect-info", 1, false, false, SWhen::Anytime},
     {"expect-menu", 1, false, false, SWhen::Anytime},
+    {"resources-mark", 0, false, false, SWhen::Anytime},
+    {"expect-resources-steady", 5, false, false, SWhen::Anytime},
+    {"leak-for-test", 2, false, false, SWhen::Anytime},
 };
+
+// The allowances of expect-resources-steady: from 0 to far beyond any count.
+constexpr long long kMostAllowed = 999999999999LL;
 
 const SCommandRule* FindCommand(std::string_view name) {
     for (const SCommandRule& rule : kCommands)
@@ -161,6 +171,16 @@ bool CheckArguments(const SScriptCommand& command, std::string* error) {
             return false;
         }
         return CheckInteger(header, kIntMin, kIntMax, error);
+    } else if (name == "expect-resources-steady") {
+        for (const std::string& allowance : args)
+            if (!CheckInteger(allowance, 0, kMostAllowed, error)) return false;
+    } else if (name == "leak-for-test") {
+        SResourceKind kind;
+        if (!ParseLeakKind(args[0], &kind)) {
+            *error = "the kinds are handle, gdi, window, thread and kib";
+            return false;
+        }
+        return CheckInteger(args[1], 1, LeakLimit(kind), error);
     } else if (name == "settings" || name == "settings-beside") {
         if (args[0].empty() || args[1].empty()) {
             *error = "write " + name + " SECTION KEY VALUE";
@@ -256,6 +276,7 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
     bool loaded = false;
     bool started = false;
     bool everLoaded = false;
+    bool marked = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         int number = static_cast<int>(i) + 1;
         std::string_view line = lines[i];
@@ -338,6 +359,11 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
             *error = At(number, "exit: nothing is loaded");
             return false;
         }
+        if (command.name == "expect-resources-steady" && !marked) {
+            *error = At(number, "expect-resources-steady needs a resources-mark before it");
+            return false;
+        }
+        if (command.name == "resources-mark") marked = true;
         if (command.name == "load" || command.name == "start") loaded = everLoaded = true;
         if (command.name == "start") started = true;
         if (command.name == "exit") loaded = started = false;
