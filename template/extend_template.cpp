@@ -210,7 +210,8 @@ bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
             // The other record's place is a hint only: kept when this
             // replacement cut into it.
             if (i == 0 && records[1])
-                AdjustSpan(&records[1]->span, at, at + output.size(), record->Command().size());
+                AdjustSpan(&records[1]->span, at, at + output.size(), record->Command().size(),
+                           record->otherFollows);
         }
         return restored && WriteComposeText(host, window, body.text);
     } catch (const std::bad_alloc&) {
