@@ -37,12 +37,7 @@ CardLookup MakeLookup(const Work& work) {
     SHalyardAddrBook* book = work.addrBook;
     if (!book) return nullptr;
     std::string group = GroupHint(work.host, *book);
-    return [book, group](const char* address) -> SVcardItem* {
-        SVcardItem* item = nullptr;
-        if (book->FindCard(address, &item, group.c_str())) return item;
-        delete item;
-        return nullptr;
-    };
+    return [book, group](const char* address) { return book->FindCard(address, group.c_str()); };
 }
 
 // Columns before start on its line.
