@@ -54,13 +54,13 @@ public:
     ~SGroupIndex() override;
 
     // The display name of the address (held here, valid until the next
-    // lookup) or nullptr. With card given, *card receives a new item owned by
-    // the caller, or nullptr.
-    const char* Lookup(const char* address, SVcardItem** card);
+    // lookup) or nullptr. With card given, *card receives the address's card
+    // item, or nothing.
+    const char* Lookup(const char* address, std::unique_ptr<SVcardItem>* card);
     // The same over the records at the given offsets (ascending): the ones
     // whose address hashes like the one looked up.
     const char* LookupAt(const uint32_t* offsets, size_t count, const char* address,
-                         SVcardItem** card);
+                         std::unique_ptr<SVcardItem>* card);
     SVCard* LoadCard(const char* cardPath);
 
     const std::vector<Record>& Records() const { return records_; }
@@ -82,8 +82,8 @@ private:
     void ListRecords();
     // Whether the record at offset holds the address; fills the scratch.
     bool MatchRecord(uint32_t offset, const char* address, bool wantCard);
-    const char* Matched(const char* address, SVcardItem** card);
-    SVcardItem* MakeCard(const char* address);
+    const char* Matched(const char* address, std::unique_ptr<SVcardItem>* card);
+    std::unique_ptr<SVcardItem> MakeCard(const char* address);
 
     char drive_[3] = {};
     char directory_[256] = {};

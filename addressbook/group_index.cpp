@@ -112,13 +112,13 @@ bool SGroupIndex::MatchRecord(uint32_t offset, const char* address, bool wantCar
     return CompareAddress(address_, address) == 0;
 }
 
-const char* SGroupIndex::Matched(const char* address, SVcardItem** card) {
+const char* SGroupIndex::Matched(const char* address, std::unique_ptr<SVcardItem>* card) {
     if (card) *card = MakeCard(address);
     return displayName_;
 }
 
-const char* SGroupIndex::Lookup(const char* address, SVcardItem** card) {
-    if (card) *card = nullptr;
+const char* SGroupIndex::Lookup(const char* address, std::unique_ptr<SVcardItem>* card) {
+    if (card) card->reset();
     displayName_[0] = '\0';
     address_[0] = '\0';
     if (!contents_ || !address) return nullptr;
@@ -131,8 +131,8 @@ const char* SGroupIndex::Lookup(const char* address, SVcardItem** card) {
 }
 
 const char* SGroupIndex::LookupAt(const uint32_t* offsets, size_t count, const char* address,
-                                  SVcardItem** card) {
-    if (card) *card = nullptr;
+                                  std::unique_ptr<SVcardItem>* card) {
+    if (card) card->reset();
     displayName_[0] = '\0';
     address_[0] = '\0';
     if (!contents_ || !address) return nullptr;
@@ -142,7 +142,7 @@ const char* SGroupIndex::LookupAt(const uint32_t* offsets, size_t count, const c
     return nullptr;
 }
 
-SVcardItem* SGroupIndex::MakeCard(const char* address) {
+std::unique_ptr<SVcardItem> SGroupIndex::MakeCard(const char* address) {
     if (!directoryFits_ || cardName_[0] == '\0') return nullptr;
     std::string path = drive_;
     path += directory_;
@@ -151,14 +151,14 @@ SVcardItem* SGroupIndex::MakeCard(const char* address) {
     SVCard* vcard = LoadCard(path.c_str());
     VCardFields fields;
     if (!vcard->Contents() || !vcard->FindByAddress(address, &fields)) return nullptr;
-    // The item's fields own their copies from here on; the caller owns the item.
+    // Copies: the card's buffer stays with the cache.
     auto item = std::make_unique<SVcardItem>();
-    item->fullName = CopyLocalText(fields.fullName).release();
-    item->address = CopyLocalText(address).release();
-    item->organization = CopyLocalText(fields.organization).release();
-    item->unit = CopyLocalText(fields.unit).release();
-    item->familyName = CopyLocalText(fields.familyName).release();
-    item->givenName = CopyLocalText(fields.givenName).release();
-    item->note = CopyLocalText(fields.note).release();
-    return item.release();
+    item->fullName = CopyLocalText(fields.fullName);
+    item->address = CopyLocalText(address);
+    item->organization = CopyLocalText(fields.organization);
+    item->unit = CopyLocalText(fields.unit);
+    item->familyName = CopyLocalText(fields.familyName);
+    item->givenName = CopyLocalText(fields.givenName);
+    item->note = CopyLocalText(fields.note);
+    return item;
 }

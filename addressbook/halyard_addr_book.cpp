@@ -3,9 +3,11 @@
 #include "addressbook/halyard_addr_book.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "addressbook/display_name.h"
 #include "common/platform.h"
@@ -21,7 +23,7 @@ struct Lookup {
     SHalyardAddrBook* book;
     const char* address;
     char* nameOut;          // FindName
-    SVcardItem** itemOut;   // FindCard
+    std::unique_ptr<SVcardItem>* itemOut;   // FindCard
 };
 
 // A folder holds the name when its index file is still on disk and lists
@@ -41,13 +43,10 @@ bool TestName(size_t position, SGroupIndex& index, const uint32_t* offsets, size
 // file named there holds it too.
 bool TestCard(size_t, SGroupIndex& index, const uint32_t* offsets, size_t count, void* context) {
     auto* search = static_cast<Lookup*>(context);
-    SVcardItem* item = nullptr;
+    std::unique_ptr<SVcardItem> item;
     const char* name = index.LookupAt(offsets, count, search->address, &item);
-    if (!name || !item) {
-        delete item;
-        return false;
-    }
-    *search->itemOut = item;
+    if (!name || !item) return false;
+    *search->itemOut = std::move(item);
     return true;
 }
 
@@ -73,11 +72,12 @@ bool SHalyardAddrBook::FindName(const char* address, char* nameBuffer, const cha
     return RunSearch(this, groupFolder, TestName, &search);
 }
 
-bool SHalyardAddrBook::FindCard(const char* address, SVcardItem** item, const char* groupFolder) {
-    if (!address || !item) return false;
-    *item = nullptr;
-    Lookup search{this, address, nullptr, item};
-    return RunSearch(this, groupFolder, TestCard, &search);
+std::unique_ptr<SVcardItem> SHalyardAddrBook::FindCard(const char* address, const char* groupFolder) {
+    std::unique_ptr<SVcardItem> item;
+    if (!address) return item;
+    Lookup search{this, address, nullptr, &item};
+    RunSearch(this, groupFolder, TestCard, &search);
+    return item;
 }
 
 std::unique_ptr<SHalyardAddrBook> BuildAddressIndex(const std::string& rootPath) {

@@ -17,8 +17,8 @@ public:
     // True when listed; nameBuffer (kNameSize bytes) then holds the quoted
     // display name. groupFolder may be "" or null.
     bool FindName(const char* address, char* nameBuffer, const char* groupFolder);
-    // True when listed and its card holds it; *item receives a new item.
-    bool FindCard(const char* address, SVcardItem** item, const char* groupFolder);
+    // The card of a listed address whose card file holds it, else nullptr.
+    std::unique_ptr<SVcardItem> FindCard(const char* address, const char* groupFolder);
 };
 
 // The host's address books, a folder of its data folder.

@@ -10,18 +10,6 @@ namespace {
 
 constexpr std::string_view kQuotedPrintableParam = ";ENCODING=QUOTED-PRINTABLE:";
 
-char* CopyString(const char* text) {
-    if (!text) return nullptr;
-    size_t length = std::strlen(text);
-    char* copy = new char[length + 1];
-    std::memcpy(copy, text, length + 1);
-    return copy;
-}
-
-bool SameText(const char* a, const char* b) {
-    return std::strcmp(a ? a : "", b ? b : "") == 0;
-}
-
 size_t BoundedLength(const char* s, size_t limit) {
     const void* nul = std::memchr(s, '\0', limit);
     return nul ? static_cast<size_t>(static_cast<const char*>(nul) - s) : limit;
@@ -62,30 +50,9 @@ bool StartsWith(const char* s, size_t length, std::string_view prefix) {
 
 }  // namespace
 
-SVcardItem::~SVcardItem() {
-    delete[] fullName;
-    delete[] address;
-    delete[] organization;
-    delete[] unit;
-    delete[] familyName;
-    delete[] givenName;
-    delete[] note;
-}
-
-SVcardItem* SVcardItem::Clone() const {
-    auto* item = new SVcardItem;
-    item->fullName = CopyString(fullName);
-    item->address = CopyString(address);
-    item->organization = CopyString(organization);
-    item->unit = CopyString(unit);
-    item->familyName = CopyString(familyName);
-    item->givenName = CopyString(givenName);
-    item->note = CopyString(note);
-    return item;
-}
-
 bool SVcardItem::SameOrganization(const SVcardItem& other) const {
-    return SameText(organization, other.organization) && SameText(unit, other.unit);
+    return FieldText(organization) == FieldText(other.organization) &&
+           FieldText(unit) == FieldText(other.unit);
 }
 
 void PrepareVCardBuffer(char* buffer, uint32_t size) {

@@ -2,29 +2,32 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "common/small_file.h"
 
-// One address-book entry; every string is an owned copy (new[]) or absent.
+// One address-book entry. A field is absent when the card has no such line,
+// which is not the same as an empty one: a present but empty display name
+// lists the address instead.
 struct SVcardItem {
-    SVcardItem() = default;
-    virtual ~SVcardItem();
-    SVcardItem(const SVcardItem&) = delete;
-    SVcardItem& operator=(const SVcardItem&) = delete;
-
-    // A new item with copies of every string.
-    SVcardItem* Clone() const;
     // Same organization and same unit, byte for byte; absent equals empty.
     bool SameOrganization(const SVcardItem& other) const;
 
-    char* fullName = nullptr;
-    char* address = nullptr;
-    char* organization = nullptr;
-    char* unit = nullptr;
-    char* familyName = nullptr;
-    char* givenName = nullptr;
-    char* note = nullptr;
+    std::optional<std::string> fullName;
+    std::optional<std::string> address;
+    std::optional<std::string> organization;
+    std::optional<std::string> unit;
+    std::optional<std::string> familyName;
+    std::optional<std::string> givenName;
+    std::optional<std::string> note;
 };
+
+// A field's text; an absent one reads as empty.
+inline std::string_view FieldText(const std::optional<std::string>& field) {
+    return field ? std::string_view(*field) : std::string_view();
+}
 
 // Pointers into an SVCard's buffer, each possibly null.
 struct VCardFields {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "common/win32_handles.h"
+
 namespace {
 
 PROCESS_MEMORY_COUNTERS MemoryCounters() {
@@ -16,15 +18,14 @@ PROCESS_MEMORY_COUNTERS MemoryCounters() {
 
 void Walk(const std::string& directory, uint64_t* entries) {
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((directory + "\\*.*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const win32::ScopedFind find(FindFirstFileA((directory + "\\*.*").c_str(), &found));
+    if (!find) return;
     do {
         const char* name = found.cFileName;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
         ++*entries;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Walk(directory + "\\" + name, entries);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &found));
 }
 
 }  // namespace
@@ -50,14 +51,13 @@ double TimeReadFiles(const std::vector<std::string>& paths, uint64_t* bytes) {
     *bytes = 0;
     SStopwatch watch;
     for (const std::string& path : paths) {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) continue;
-        const DWORD size = GetFileSize(file, nullptr);
+        const win32::ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) continue;
+        const DWORD size = GetFileSize(file.Get(), nullptr);
         std::unique_ptr<char[]> buffer(new char[size + 1]);
         DWORD got = 0;
-        if (ReadFile(file, buffer.get(), size, &got, nullptr)) *bytes += got;
-        CloseHandle(file);
+        if (ReadFile(file.Get(), buffer.get(), size, &got, nullptr)) *bytes += got;
     }
     return watch.Milliseconds();
 }

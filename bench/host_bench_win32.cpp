@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -93,19 +94,15 @@ bool ChangeGroupFolder(const std::string& path, const std::string& address, std:
                        bool* existed) {
     old->clear();
     *existed = false;
-    if (FILE* in = std::fopen(path.c_str(), "rb")) {
+    if (std::ifstream in{path, std::ios::binary}) {
         *existed = true;
-        char chunk[4096];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) old->append(chunk, got);
-        std::fclose(in);
+        old->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     const std::string record = "9\t0\tchanged.vcf\t" + std::string(kChangedName) + "\t" + address + "\t0\r\n";
-    const bool ok = std::fwrite(record.data(), 1, record.size(), out) == record.size() &&
-                    std::fwrite(old->data(), 1, old->size(), out) == old->size();
-    return std::fclose(out) == 0 && ok;
+    out << record << *old;
+    out.flush();
+    return static_cast<bool>(out);
 }
 
 // Puts the book back as generated, so that every run sees the same bytes.
@@ -114,10 +111,7 @@ void RestoreGroupFolder(const std::string& path, const std::string& old, bool ex
         DeleteFileA(path.c_str());
         return;
     }
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(old.data(), 1, old.size(), out);
-        std::fclose(out);
-    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << old;
 }
 
 int Measure(const std::string& scratch, const std::string& dll, bool smoke) {

@@ -117,7 +117,8 @@ bool File::Write(const void* buffer, uint32_t n) {
 }
 
 void File::Close() {
-    if (IsOpen()) CloseHandle(AsHandle(handle_));
+    // Handed to the file owner, the one place that closes a file handle.
+    const win32::ScopedFile closing(IsOpen() ? AsHandle(handle_) : INVALID_HANDLE_VALUE);
     handle_ = Invalid();
 }
 

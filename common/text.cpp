@@ -107,20 +107,13 @@ bool ConvertIfUtf8(const char* bytes, size_t length, char* out, size_t outSize) 
     return questionMarks < 2;
 }
 
-std::unique_ptr<char[]> CopyLocalText(const char* text) {
-    if (!text) return nullptr;
-    size_t length = std::strlen(text);
-    // Neither buffer is cleared first: each is written before it is read.
+std::optional<std::string> CopyLocalText(const char* text) {
+    if (!text) return std::nullopt;
+    const size_t length = std::strlen(text);
+    // Not cleared first: written before it is read.
     std::unique_ptr<char[]> work(new char[kConvertBufferSize]);
-    const char* source = text;
-    if (ConvertIfUtf8(text, length, work.get(), kConvertBufferSize)) {
-        source = work.get();
-        length = std::strlen(source);
-    }
-    std::unique_ptr<char[]> copy(new char[length + 1]);
-    std::memcpy(copy.get(), source, length);
-    copy[length] = '\0';
-    return copy;
+    if (ConvertIfUtf8(text, length, work.get(), kConvertBufferSize)) return std::string(work.get());
+    return std::string(text, length);
 }
 
 size_t FindNoCase(std::string_view text, std::string_view pattern) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +23,9 @@ size_t Utf8SequenceLength(const unsigned char* p, size_t left);
 // True when the text was taken as UTF-8 and out holds its local form.
 bool ConvertIfUtf8(const char* bytes, size_t length, char* out, size_t outSize);
 
-// An owned copy, converted from UTF-8 by the ConvertIfUtf8 rule (16 KiB work
-// buffer). An absent text gives an absent copy: nullptr in, nullptr out.
-std::unique_ptr<char[]> CopyLocalText(const char* text);
+// A copy, converted from UTF-8 by the ConvertIfUtf8 rule (16 KiB work
+// buffer). An absent text gives an absent copy: nullptr in, nullopt out.
+std::optional<std::string> CopyLocalText(const char* text);
 
 // First position of pattern in text, ASCII letters compared without case;
 // npos when absent. An empty pattern matches at 0.

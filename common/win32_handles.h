@@ -79,6 +79,13 @@ struct GlobalMemTraits {
     static void Close(Handle h) { GlobalFree(h); }
 };
 
+// Blocks the system allocates for the caller (FormatMessage's buffer).
+struct LocalMemTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { LocalFree(h); }
+};
+
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static Handle Invalid() { return nullptr; }
@@ -96,6 +103,7 @@ using ScopedFind = UniqueHandle<FindTraits>;
 using ScopedHandle = UniqueHandle<KernelTraits>;   // events, threads
 using ScopedChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 using ScopedRegKey = UniqueHandle<RegKeyTraits>;
+using ScopedLocalMem = UniqueHandle<LocalMemTraits>;
 using ScopedGdiObject = UniqueHandle<GdiObjectTraits>;
 using ScopedIcon = UniqueHandle<IconTraits>;
 

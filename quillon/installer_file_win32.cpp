@@ -19,30 +19,28 @@ std::wstring TempFolder() {
 }  // namespace
 
 NewTempFile::~NewTempFile() {
-    file_.Reset();
     if (!path_.empty() && !keep_) DeleteFileW(path_.c_str());
 }
 
-bool NewTempFile::Create(std::string_view name, DWORD* error) {
+win32::ScopedFile NewTempFile::Create(std::string_view name, DWORD* error) {
     const std::wstring folder = TempFolder();
     if (folder.empty()) {
         *error = GetLastError();
-        return false;
+        return win32::ScopedFile();
     }
     for (unsigned n = 0; n < kMaxNameTries; ++n) {
         const std::string candidate = NumberedFileName(name, n);   // ASCII by construction
         const std::wstring path = folder + std::wstring(candidate.begin(), candidate.end());
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            file_.Reset(file);
+        win32::ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
             path_ = path;
-            return true;
+            return file;
         }
         *error = GetLastError();
-        if (*error != ERROR_FILE_EXISTS && *error != ERROR_ALREADY_EXISTS) return false;
+        if (*error != ERROR_FILE_EXISTS && *error != ERROR_ALREADY_EXISTS) break;
     }
-    return false;
+    return win32::ScopedFile();
 }
 
 bool VerifyInstaller(const std::wstring& path, uint64_t size, const Sha256Digest& digest,

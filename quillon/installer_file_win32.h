@@ -11,8 +11,9 @@
 #include "common/win32_handles.h"
 #include "quillon/announcement.h"
 
-// Owns the file and its path: closes and deletes it on destruction unless
-// Keep() was called.
+// Owns the file's path: deletes the file on destruction unless Keep() was
+// called. The handle that writes it is the caller's, and must be closed
+// first: declared after this object, it is.
 class NewTempFile {
 public:
     NewTempFile() = default;
@@ -21,18 +22,14 @@ public:
     NewTempFile& operator=(const NewTempFile&) = delete;
 
     // Creates name (or name-1, name-2 ... when taken) in the temporary
-    // folder, never opening a file that already exists. False with the
-    // system error in *error.
-    bool Create(std::string_view name, DWORD* error);
-    HANDLE Handle() const { return file_.Get(); }
+    // folder, never opening a file that already exists, and answers the
+    // handle to write it; an invalid one with the system error in *error.
+    win32::ScopedFile Create(std::string_view name, DWORD* error);
     const std::wstring& Path() const { return path_; }
-    // Ends writing; the file stays until destruction.
-    void CloseHandle() { file_.Reset(); }
     void Keep() { keep_ = true; }
 
 private:
     std::wstring path_;
-    win32::ScopedFile file_;
     bool keep_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "quillon/handles_win32.h"
 #include "quillon/update_address.h"
@@ -118,24 +119,25 @@ TransferResult OneRequest(const UpdateAddress& address, const TransferTarget& ta
         return NetworkFailure(cancel);
     }
 
-    if (!cancel.Lend(request.Get())) return Failure(TransferStatus::Cancelled);
+    // From here the handle is used while lent; a cancel may close it.
+    const HINTERNET lent = request.Get();
+    if (!cancel.Lend(request)) return Failure(TransferStatus::Cancelled);
     TransferResult result;
-    if (!WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                            0) ||
-        !WinHttpReceiveResponse(request.Get(), nullptr)) {
+    if (!WinHttpSendRequest(lent, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpReceiveResponse(lent, nullptr)) {
         result = NetworkFailure(cancel);
     } else {
-        const DWORD status = NumberHeader(request.Get(), WINHTTP_QUERY_STATUS_CODE).value_or(0);
-        const std::string location = IsRedirect(status) ? LocationHeader(request.Get()) : std::string();
+        const DWORD status = NumberHeader(lent, WINHTTP_QUERY_STATUS_CODE).value_or(0);
+        const std::string location = IsRedirect(status) ? LocationHeader(lent) : std::string();
         if (!location.empty()) {
             *redirect = ResolveLocation(address, location);
         } else if (status != HTTP_STATUS_OK) {
             result = Failure(TransferStatus::HttpStatus, status);
         } else {
-            result = ReadBody(request.Get(), target, cancel, progress);
+            result = ReadBody(lent, target, cancel, progress);
         }
     }
-    if (!cancel.TakeBack()) request.Release();   // Cancel() closed it
+    request = cancel.TakeBack();
     return result;
 }
 
@@ -148,31 +150,23 @@ TransferCancel::~TransferCancel() { DeleteCriticalSection(&lock_); }
 void TransferCancel::Cancel() {
     EnterCriticalSection(&lock_);
     cancelled_ = true;
-    if (lent_ && !closedByCancel_) {
-        WinHttpCloseHandle(lent_);
-        closedByCancel_ = true;
-    }
+    lent_.Reset();
     LeaveCriticalSection(&lock_);
 }
 
-bool TransferCancel::Lend(HINTERNET request) {
+bool TransferCancel::Lend(win32::ScopedInternet& request) {
     EnterCriticalSection(&lock_);
     const bool lent = !cancelled_;
-    if (lent) {
-        lent_ = request;
-        closedByCancel_ = false;
-    }
+    if (lent) lent_ = std::move(request);
     LeaveCriticalSection(&lock_);
     return lent;
 }
 
-bool TransferCancel::TakeBack() {
+win32::ScopedInternet TransferCancel::TakeBack() {
     EnterCriticalSection(&lock_);
-    const bool stillOwned = !closedByCancel_;
-    lent_ = nullptr;
-    closedByCancel_ = false;
+    win32::ScopedInternet request = std::move(lent_);
     LeaveCriticalSection(&lock_);
-    return stillOwned;
+    return request;
 }
 
 TransferResult Transfer(const std::string& address, const TransferTarget& target, TransferCancel& cancel,

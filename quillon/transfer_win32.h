@@ -11,14 +11,16 @@
 #include <functional>
 #include <string>
 
+#include "quillon/handles_win32.h"
+
 constexpr DWORD kConnectTimeoutMs = 15000;
 constexpr DWORD kIdleTimeoutMs = 30000;      // without data
 constexpr int kMaxRedirects = 5;
 
-// The cancel shared by the worker and the user-interface thread. The
-// worker owns the request handle; Cancel() closes it from the other
-// thread, which WinHTTP documents as the way to abort a blocking call,
-// and the worker then gives the handle up instead of closing it again.
+// The cancel shared by the worker and the user-interface thread. While
+// the worker waits on its request, the request is lent here: Cancel()
+// closes it from the other thread, which WinHTTP documents as the way to
+// abort a blocking call, and the worker gets nothing back to close again.
 class TransferCancel {
 public:
     TransferCancel();
@@ -28,16 +30,16 @@ public:
 
     void Cancel();
     bool Cancelled() const { return cancelled_.load(); }
-    // The worker lends its request; false (nothing lent) when cancelled.
-    bool Lend(HINTERNET request);
-    // The worker takes its request back: false when Cancel() closed it.
-    bool TakeBack();
+    // The worker lends its request; false, the request left with it, when
+    // cancelled already.
+    bool Lend(win32::ScopedInternet& request);
+    // The worker takes its request back: an empty one when Cancel() closed it.
+    win32::ScopedInternet TakeBack();
 
 private:
     CRITICAL_SECTION lock_;
     std::atomic<bool> cancelled_{false};
-    HINTERNET lent_ = nullptr;
-    bool closedByCancel_ = false;
+    win32::ScopedInternet lent_;
 };
 
 struct TransferTarget {

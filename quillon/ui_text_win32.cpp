@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/win32_handles.h"
 #include "quillon/res/resource_ids.h"
 
 namespace {
@@ -76,9 +77,9 @@ std::wstring SystemReason(HINSTANCE instance, DWORD error) {
         if (source) flags |= FORMAT_MESSAGE_FROM_HMODULE;
     }
     const DWORD n = FormatMessageW(flags, source, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    const win32::ScopedLocalMem owned(buffer);
     std::wstring reason;
     if (n > 0 && buffer) reason = TrimEnd(std::wstring(buffer, n));
-    if (buffer) LocalFree(buffer);
     if (reason.empty()) reason = FillText(LoadText(instance, IDS_SYSTEM_ERROR), {std::to_wstring(error)});
     return reason;
 }

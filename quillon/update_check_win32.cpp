@@ -1,6 +1,7 @@
 #include "quillon/update_check_win32.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "quillon/announcement.h"
@@ -47,20 +48,27 @@ int ReportTransferFailure(const UpdateUi& ui, const TransferResult& result) {
     }
 }
 
+// Writes the installer into the file, which is closed when this returns:
+// nothing reads it while it can still be written.
+TransferResult Download(const UpdateUi& ui, const Announcement& announcement, const std::string& fileName,
+                        win32::ScopedFile file) {
+    TransferTarget target;
+    target.limit = announcement.size;
+    target.file = file.Get();
+    const std::wstring status = FillText(LoadText(ui.instance, IDS_DOWNLOADING), {FromUtf8(fileName)});
+    return RunProgressWindow(ui, status, announcement.installer, target);
+}
+
 // Downloads, verifies and starts the installer the user accepted.
 int InstallUpdate(const UpdateUi& ui, const Announcement& announcement, const std::string& fileName) {
     NewTempFile file;
     DWORD error = 0;
-    if (!file.Create(fileName, &error)) {
+    win32::ScopedFile writing = file.Create(fileName, &error);
+    if (!writing) {
         ShowUpdateBox(ui, IDS_CANNOT_SAVE, {SystemReason(ui.instance, error)}, MB_OK | MB_ICONWARNING);
         return kQuillonFailed;
     }
-    TransferTarget target;
-    target.limit = announcement.size;
-    target.file = file.Handle();
-    const std::wstring status = FillText(LoadText(ui.instance, IDS_DOWNLOADING), {FromUtf8(fileName)});
-    const TransferResult result = RunProgressWindow(ui, status, announcement.installer, target);
-    file.CloseHandle();
+    const TransferResult result = Download(ui, announcement, fileName, std::move(writing));
     if (result.status != TransferStatus::Done && result.status != TransferStatus::TooLarge) {
         return ReportTransferFailure(ui, result);   // the file goes with `file`
     }

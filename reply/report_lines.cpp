@@ -13,6 +13,14 @@ bool EnclosedBy(std::string_view text, char open, char close) {
     return text.size() >= 2 && text.front() == open && text.back() == close;
 }
 
+// An address as the duplicate scan compares it: without one enclosing pair
+// of angle brackets or parentheses, which hand-written lines may carry.
+std::string_view BareAddress(std::string_view address) {
+    if (EnclosedBy(address, '<', '>') || EnclosedBy(address, '(', ')'))
+        return address.substr(1, address.size() - 2);
+    return address;
+}
+
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
@@ -55,11 +63,10 @@ bool ReportHasEntry(std::string_view contents, std::string_view quotedName,
         const size_t tab = line.find('\t');
         if (tab == std::string_view::npos) return false;
 
-        std::string_view lineAddress = line.substr(tab + 1);
-        if (EnclosedBy(lineAddress, '<', '>') || EnclosedBy(lineAddress, '(', ')'))
-            lineAddress = lineAddress.substr(1, lineAddress.size() - 2);
+        // Both sides alike: an address that is itself enclosed must match
+        // the line it is written as.
         if (EqualIgnoringCase(line.substr(0, tab), quotedName) &&
-            EqualIgnoringCase(lineAddress, address))
+            EqualIgnoringCase(BareAddress(line.substr(tab + 1)), BareAddress(address)))
             return true;
 
         position = end + 1;

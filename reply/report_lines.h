@@ -10,9 +10,10 @@
 void QuoteReportName(const char* name, char* out, size_t outSize);
 
 // True when a line of the report names this person: its name field equals
-// quotedName and its address field, without one enclosing pair of angle
-// brackets or parentheses, equals address, both ignoring letter case. The
-// scan ends at the first line without a CR or without a TAB.
+// quotedName and its address field equals address, both ignoring letter
+// case and the address fields each without one enclosing pair of angle
+// brackets or parentheses. The scan ends at the first line without a CR or
+// without a TAB.
 bool ReportHasEntry(std::string_view contents, std::string_view quotedName,
                     std::string_view address);
 

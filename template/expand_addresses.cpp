@@ -2,7 +2,7 @@
 
 #include <cstring>
 #include <memory>
-#include <string_view>
+#include <string>
 #include <vector>
 
 #include "addressbook/address_format.h"
@@ -14,15 +14,6 @@
 namespace {
 
 using EntryList = std::vector<std::unique_ptr<SVcardItem>>;
-
-char* CopyString(const char* text) {
-    const size_t length = strlen(text);
-    char* copy = new char[length + 1];
-    memcpy(copy, text, length + 1);
-    return copy;
-}
-
-std::string_view View(const char* text) { return text ? std::string_view(text) : std::string_view(); }
 
 // Every recipient of the list, looked up; an unlisted one keeps the name
 // and address written in the header.
@@ -40,11 +31,11 @@ EntryList CollectEntries(char* header, const CardLookup& lookup) {
     for (const char* token : tokens) {
         SplitAddress(name.get(), kNameSize, address.get(), kNameSize, token);
         std::unique_ptr<SVcardItem> entry;
-        if (address[0] != '\0' && lookup) entry.reset(lookup(address.get()));
+        if (address[0] != '\0' && lookup) entry = lookup(address.get());
         if (!entry) {
             entry = std::make_unique<SVcardItem>();
-            entry->fullName = CopyString(name.get());
-            entry->address = CopyString(address.get());
+            entry->fullName = std::string(name.get());
+            entry->address = std::string(address.get());
         }
         entries.push_back(std::move(entry));
     }
@@ -53,7 +44,8 @@ EntryList CollectEntries(char* header, const CardLookup& lookup) {
 
 SAddressFlags FlagsFor(const SVcardItem& entry, const SVcardItem* previous, const SVcardItem* next) {
     SAddressFlags flags;
-    flags.organizationChanged = !previous || View(previous->organization) != View(entry.organization);
+    flags.organizationChanged =
+        !previous || FieldText(previous->organization) != FieldText(entry.organization);
     flags.groupChanged = !previous || !previous->SameOrganization(entry);
     flags.groupChangesNext = next && !next->SameOrganization(entry);
     flags.lastAddress = next == nullptr;

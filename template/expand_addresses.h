@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "template/template_items.h"
@@ -11,9 +12,8 @@
 struct STemplateCommand;
 struct SVcardItem;
 
-// The address-book entry of an address (a new item the caller owns), or
-// nullptr when the address is not listed.
-using CardLookup = std::function<SVcardItem*(const char* address)>;
+// The address-book entry of an address, or nullptr when it is not listed.
+using CardLookup = std::function<std::unique_ptr<SVcardItem>(const char* address)>;
 
 // Where a listing goes: out[0..size), terminated. startColumn: the columns
 // before the command on its line. encode: how values reach the window's

@@ -39,12 +39,7 @@ CardLookup MakeLookup(const Work& work) {
     SHalyardAddrBook* book = work.addrBook;
     if (!book) return nullptr;
     std::string group = GroupHint(work.host, *book);
-    return [book, group](const char* address) -> SVcardItem* {
-        SVcardItem* item = nullptr;
-        if (book->FindCard(address, &item, group.c_str())) return item;
-        delete item;
-        return nullptr;
-    };
+    return [book, group](const char* address) { return book->FindCard(address, group.c_str()); };
 }
 
 // Columns before start on its line.
@@ -212,7 +207,8 @@ bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
             // The other record's place is a hint only: kept when this
             // replacement cut into it.
             if (i == 0 && records[1])
-                AdjustSpan(&records[1]->span, at, at + output.size(), record->Command().size());
+                AdjustSpan(&records[1]->span, at, at + output.size(), record->Command().size(),
+                           record->otherFollows);
         }
         return restored && WriteComposeText(host, window, body.text);
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,8 @@
 #include "template/template_items.h"
 
 #include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "addressbook/vcard.h"
@@ -11,9 +13,9 @@ namespace {
 constexpr std::string_view kLineBreak = "\r\n";
 
 // Absent and empty texts compare equal; bytes compare exactly.
-std::string_view View(const char* text) { return text ? std::string_view(text) : std::string_view(); }
+std::string_view View(const std::optional<std::string>& text) { return FieldText(text); }
 
-bool Present(const char* text) { return text && *text; }
+bool Present(const std::optional<std::string>& text) { return text && !text->empty(); }
 
 // Bounded writes of one handler call. Once something does not fit, the
 // whole call is dropped: the caller rolls back.
@@ -114,7 +116,7 @@ uint32_t WriteValue(SItemCall& call, std::string_view value, ItemKind kind) {
 
 uint32_t OrganizationItem(SItemCall& call) {
     if (!call.entry) return 0;
-    const char* organization = call.entry->organization;
+    const std::optional<std::string>& organization = call.entry->organization;
     if (call.item->suppress && call.previous && Present(call.previous->organization) &&
         View(call.previous->organization) == View(organization))
         return 0;
@@ -134,8 +136,8 @@ uint32_t DepartmentItem(SItemCall& call) {
 uint32_t NameItem(SItemCall& call) {
     if (!call.entry || !call.entry->fullName) return 0;
     // A present but empty display name lists the address instead.
-    const char* value = *call.entry->fullName ? call.entry->fullName : call.entry->address;
-    return WriteValue(call, View(value), ItemKind::Name);
+    const std::optional<std::string>& name = call.entry->fullName;
+    return WriteValue(call, View(name->empty() ? call.entry->address : name), ItemKind::Name);
 }
 
 uint32_t FamilyNameItem(SItemCall& call) {

@@ -1,8 +1,9 @@
 #include "template/text_span.h"
 
-bool AdjustSpan(STextSpan* span, size_t start, size_t oldEnd, size_t newLength) {
-    // An empty span at start counts as before the replaced range.
-    if (span->end <= start) return true;
+bool AdjustSpan(STextSpan* span, size_t start, size_t oldEnd, size_t newLength,
+                bool emptyFollows) {
+    const bool sameEmptyPlace = span->start == start && span->end == start && oldEnd == start;
+    if (span->end <= start && !(emptyFollows && sameEmptyPlace)) return true;
     if (span->start >= oldEnd) {
         span->start = span->start - oldEnd + start + newLength;
         span->end = span->end - oldEnd + start + newLength;

@@ -14,8 +14,12 @@ struct STextSpan {
 // Moves span to where its characters are after text[start, oldEnd) was
 // replaced by newLength characters. A span containing the replaced range
 // grows or shrinks with it. False when the replacement cut into the span
-// from one side: its characters are gone.
-bool AdjustSpan(STextSpan* span, size_t start, size_t oldEnd, size_t newLength);
+// from one side: its characters are gone. An empty span at start counts as
+// before the replaced range; when that range is empty too, the two stand at
+// one place and only the caller knows their order: emptyFollows puts the
+// span after it.
+bool AdjustSpan(STextSpan* span, size_t start, size_t oldEnd, size_t newLength,
+                bool emptyFollows = false);
 
 // The start of the occurrence of needle in text that starts nearest to
 // near, the earlier one of two as near; npos when there is none. An empty

@@ -44,9 +44,12 @@ void SUndoTable::Remove(HostWindow window) {
 void SUndoTable::Record(HostWindow window, char keyword, std::string command, std::string output,
                         size_t start, size_t oldEnd) {
     SWindowEntry& entry = FindOrAdd(window);
+    const std::unique_ptr<SExpandData>& other = keyword == 't' ? entry.cc : entry.to;
+    const bool otherFollows = other && other->span.start >= oldEnd;
     AdjustRecords(&entry, start, oldEnd, output.size());
     auto record = std::make_unique<SExpandData>(std::move(command), std::move(output), start);
     record->sequence = ++sequence_;
+    record->otherFollows = otherFollows;
     (keyword == 't' ? entry.to : entry.cc) = std::move(record);
 }
 

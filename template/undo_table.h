@@ -23,6 +23,10 @@ public:
     const std::string& Output() const { return output_; }
     STextSpan span;          // the output in the current compose text
     uint64_t sequence = 0;   // order of the expansions, for undoing them backwards
+    // The other keyword's record lay after this output when it was written.
+    // Two outputs that are both empty at one place tell their order by this
+    // alone.
+    bool otherFollows = false;
 
 private:
     std::string command_;

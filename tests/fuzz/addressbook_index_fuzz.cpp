@@ -61,11 +61,9 @@ void CompareAnswers(SHalyardAddrBook& fast, reference::AddressBook& plain,
             if (fast.FindName(address.c_str(), name, group.c_str())) fastName = name;
             Check(fastName == plain.FindName(address, group), "FindName as the reference");
 
-            SVcardItem* item = nullptr;
             std::optional<std::string> fastCard;
-            if (fast.FindCard(address.c_str(), &item, group.c_str()))
+            if (const auto item = fast.FindCard(address.c_str(), group.c_str()))
                 fastCard = reference::DescribeItem(*item);
-            delete item;
             Check(fastCard == plain.FindCard(address, group), "FindCard as the reference");
         }
     }

@@ -21,25 +21,19 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-char* Copy(std::string_view text) {
-    char* copy = new char[text.size() + 1];
-    std::memcpy(copy, text.data(), text.size());
-    copy[text.size()] = '\0';
-    return copy;
-}
 
 // A card made from the address itself: its first bytes pick which fields
 // are present, so organisations and departments repeat and differ.
-SVcardItem* MakeCard(const char* address) {
+std::unique_ptr<SVcardItem> MakeCard(const char* address) {
     const size_t length = std::strlen(address);
     if (length == 0 || address[0] == 'x') return nullptr;
-    auto* item = new SVcardItem;
-    const std::string_view text(address, length);
-    item->address = Copy(text);
-    item->fullName = Copy(text.substr(0, length / 2));
-    if (length > 1) item->organization = Copy(text.substr(0, 1 + (address[1] & 3)));
-    if (length > 2) item->unit = Copy(text.substr(1, address[2] & 3));
-    if (length > 3) item->familyName = Copy(text.substr(length / 2));
+    auto item = std::make_unique<SVcardItem>();
+    const std::string text(address, length);
+    item->address = text;
+    item->fullName = text.substr(0, length / 2);
+    if (length > 1) item->organization = text.substr(0, 1 + (address[1] & 3));
+    if (length > 2) item->unit = text.substr(1, address[2] & 3);
+    if (length > 3) item->familyName = text.substr(length / 2);
     return item;
 }
 

@@ -55,11 +55,9 @@ protected:
                     if (fast.FindName(address.c_str(), name, group.c_str())) fastName = name;
                     EXPECT_EQ(fastName, plain.FindName(address, group));
 
-                    SVcardItem* item = nullptr;
                     std::optional<std::string> fastCard;
-                    if (fast.FindCard(address.c_str(), &item, group.c_str()))
+                    if (const auto item = fast.FindCard(address.c_str(), group.c_str()))
                         fastCard = reference::DescribeItem(*item);
-                    delete item;
                     EXPECT_EQ(fastCard, plain.FindCard(address, group));
                 }
             }

@@ -225,7 +225,7 @@ TEST_F(FoldersTest, OverLongIndexFields) {
     // A card file name of 513 bytes is no name: the display name still comes.
     Write("card/Group.idx", Record(std::string(513, 'c'), "Named", "c@x"));
     SGroupIndex cards(At("card/Group.idx").c_str());
-    SVcardItem* item = reinterpret_cast<SVcardItem*>(1);
+    auto item = std::make_unique<SVcardItem>();   // a lookup without a card clears it
     EXPECT_STREQ(cards.Lookup("c@x", &item), "Named");
     EXPECT_EQ(item, nullptr);
 
@@ -257,17 +257,16 @@ TEST_F(FoldersTest, CardsOfIndexRecords) {
     Write("g/other.vcf", Card("FN:Other Card\r\nEMAIL:someone-else@x\r\n"));
     SGroupIndex index(At("g/Group.idx").c_str());
 
-    SVcardItem* item = nullptr;
+    std::unique_ptr<SVcardItem> item;
     ASSERT_STREQ(index.Lookup("ann@x", &item), "Ann");
     ASSERT_NE(item, nullptr);
-    EXPECT_STREQ(item->fullName, "Ann Card");
-    EXPECT_STREQ(item->address, "ann@x");
-    EXPECT_STREQ(item->organization, "Acme");
-    EXPECT_STREQ(item->unit, "Sales");
-    EXPECT_STREQ(item->familyName, "Smith");
-    EXPECT_STREQ(item->givenName, "Ann");
-    EXPECT_STREQ(item->note, "hi");
-    delete item;
+    EXPECT_EQ(item->fullName, "Ann Card");
+    EXPECT_EQ(item->address, "ann@x");
+    EXPECT_EQ(item->organization, "Acme");
+    EXPECT_EQ(item->unit, "Sales");
+    EXPECT_EQ(item->familyName, "Smith");
+    EXPECT_EQ(item->givenName, "Ann");
+    EXPECT_EQ(item->note, "hi");
 
     // A missing card file, or one without the address: the name, no card.
     EXPECT_STREQ(index.Lookup("gone@x", &item), "Gone");
@@ -282,13 +281,11 @@ TEST_F(FoldersTest, CardsOfIndexRecords) {
     EXPECT_EQ(item, nullptr);
     index.Lookup("ann@x", &item);
     ASSERT_NE(item, nullptr);
-    EXPECT_STREQ(item->fullName, "Ann Card");
-    delete item;
+    EXPECT_EQ(item->fullName, "Ann Card");
     SGroupIndex fresh(At("g/Group.idx").c_str());
     fresh.Lookup("gone@x", &item);
     ASSERT_NE(item, nullptr);
-    EXPECT_STREQ(item->fullName, "Now There");
-    delete item;
+    EXPECT_EQ(item->fullName, "Now There");
 }
 
 TEST_F(FoldersTest, DisplayNameCharsets) {
@@ -308,13 +305,12 @@ TEST_F(FoldersTest, DisplayNameCharsets) {
     Write("cs/c.vcf", Card("FN:" + utf8Name + "\r\nNOTE:" + kana + "\r\nORG:Acme\r\nEMAIL:c@x\r\n"));
     Write("cs/Group.idx", Record("c.vcf", "C", "c@x"));
     SGroupIndex cards(At("cs/Group.idx").c_str());
-    SVcardItem* item = nullptr;
+    std::unique_ptr<SVcardItem> item;
     cards.Lookup("c@x", &item);
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(std::string(item->fullName), sjisName);
-    EXPECT_EQ(std::string(item->note), kana);
-    EXPECT_STREQ(item->organization, "Acme");
-    delete item;
+    EXPECT_EQ(item->fullName, sjisName);
+    EXPECT_EQ(item->note, kana);
+    EXPECT_EQ(item->organization, "Acme");
 }
 
 }  // namespace

@@ -94,26 +94,20 @@ TEST_F(LookupTest, IgnoreCaseDecides) {
 
 TEST_F(LookupTest, CardsSkipFoldersWithoutOne) {
     SHalyardAddrBook book(Root().c_str());
-    SVcardItem* item = nullptr;
     // Early lists card@x but its card file is missing: Later's card counts.
-    ASSERT_TRUE(book.FindCard("card@x", &item, ""));
+    const std::unique_ptr<SVcardItem> item = book.FindCard("card@x", "");
     ASSERT_NE(item, nullptr);
-    EXPECT_STREQ(item->fullName, "Later Card");
-    EXPECT_STREQ(item->address, "card@x");
-    delete item;
+    EXPECT_EQ(item->fullName, "Later Card");
+    EXPECT_EQ(item->address, "card@x");
     // Listed, but no folder has a card for it.
-    item = nullptr;
-    EXPECT_FALSE(book.FindCard("both@x", &item, Folder("Friends").c_str()));
-    EXPECT_EQ(item, nullptr);
-    EXPECT_FALSE(book.FindCard("nobody@x", &item, nullptr));
-    EXPECT_EQ(item, nullptr);
+    EXPECT_EQ(book.FindCard("both@x", Folder("Friends").c_str()), nullptr);
+    EXPECT_EQ(book.FindCard("nobody@x", nullptr), nullptr);
 }
 
 TEST_F(LookupTest, NoBooksListNothing) {
     SHalyardAddrBook missing(At("Nothing").c_str());
     EXPECT_EQ(Name(missing, "both@x"), "<not listed: untouched>");
-    SVcardItem* item = nullptr;
-    EXPECT_FALSE(missing.FindCard("card@x", &item, ""));
+    EXPECT_EQ(missing.FindCard("card@x", ""), nullptr);
 }
 
 TEST_F(LookupTest, StartUpBuildFromTheDataFolder) {

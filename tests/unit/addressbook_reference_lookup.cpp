@@ -16,7 +16,7 @@ namespace {
 constexpr size_t kFieldLimit = 1024;
 constexpr size_t kCardNameLimit = 513;
 
-std::string Text(const char* text) { return text ? text : ""; }
+std::string Text(const std::optional<std::string>& text) { return std::string(FieldText(text)); }
 
 constexpr size_t kFieldsRead = 5;   // up to the address field
 
@@ -106,13 +106,13 @@ std::optional<AddressBook::Match> AddressBook::Lookup(const std::string& indexPa
                 VCardFields values;
                 if (card.size() < kPathSize && vcard.Contents() && vcard.FindByAddress(address.c_str(), &values)) {
                     SVcardItem item;
-                    item.fullName = CopyLocalText(values.fullName).release();
-                    item.address = CopyLocalText(address.c_str()).release();
-                    item.organization = CopyLocalText(values.organization).release();
-                    item.unit = CopyLocalText(values.unit).release();
-                    item.familyName = CopyLocalText(values.familyName).release();
-                    item.givenName = CopyLocalText(values.givenName).release();
-                    item.note = CopyLocalText(values.note).release();
+                    item.fullName = CopyLocalText(values.fullName);
+                    item.address = CopyLocalText(address.c_str());
+                    item.organization = CopyLocalText(values.organization);
+                    item.unit = CopyLocalText(values.unit);
+                    item.familyName = CopyLocalText(values.familyName);
+                    item.givenName = CopyLocalText(values.givenName);
+                    item.note = CopyLocalText(values.note);
                     match.card = DescribeItem(item);
                 }
             }

@@ -168,29 +168,21 @@ TEST_F(VCardTest, FilesAndBoundaries) {
     ASSERT_TRUE(odd.Find("z@x", &f));
 }
 
-TEST_F(VCardTest, ItemCopiesAndOrganizations) {
+TEST_F(VCardTest, ItemOrganizations) {
     SVcardItem a;
-    a.fullName = new char[4]{'A', 'n', 'n', '\0'};
-    a.organization = new char[5]{'A', 'c', 'm', 'e', '\0'};
-    SVcardItem* b = a.Clone();
-    ASSERT_NE(b, nullptr);
-    ASSERT_NE(b->fullName, a.fullName);
-    EXPECT_STREQ(b->fullName, "Ann");
-    EXPECT_EQ(b->note, nullptr);
-    EXPECT_TRUE(a.SameOrganization(*b));
+    a.fullName = "Ann";
+    a.organization = "Acme";
+    SVcardItem b = a;
+    EXPECT_TRUE(a.SameOrganization(b));
 
     // An absent unit equals an empty one; a different unit does not.
-    b->unit = new char[1]{'\0'};
-    EXPECT_TRUE(a.SameOrganization(*b));
-    delete[] b->unit;
-    b->unit = new char[2]{'S', '\0'};
-    EXPECT_FALSE(a.SameOrganization(*b));
-    delete[] b->organization;
-    b->organization = nullptr;
-    delete[] b->unit;
-    b->unit = nullptr;
-    EXPECT_FALSE(a.SameOrganization(*b));
-    delete b;
+    b.unit = "";
+    EXPECT_TRUE(a.SameOrganization(b));
+    b.unit = "S";
+    EXPECT_FALSE(a.SameOrganization(b));
+    b.organization.reset();
+    b.unit.reset();
+    EXPECT_FALSE(a.SameOrganization(b));
 }
 
 }  // namespace

@@ -151,6 +151,14 @@ TEST(ReplyReport, EveryLineStaysOneLineAndIsFoundAgain) {
               "\"Ann Smith\"\tann@example.com\r\n"
               "\"Bob  Jones\"\tbob@example.com\r\n");
 
+    // An address that is itself between brackets or parentheses is found
+    // again as the scan reads it back: without one enclosing pair.
+    test::WriteBytes(path, "");
+    ReportMissingAddress(report, "Fay <(fay@example.com)>");
+    ReportMissingAddress(report, "Fay <(fay@example.com)>");
+    ReportMissingAddress(report, "Fay <fay@example.com>");
+    EXPECT_EQ(test::ReadBytes(path), "\"Fay\"\t(fay@example.com)\r\n");
+
     // A last line ended by a CR alone gets its LF, not an empty line that
     // would end the scan before the new line.
     test::WriteBytes(path, "\"Old\"\told@example.com\r");

@@ -162,6 +162,16 @@ TEST_F(EngineTest, UndoRestoresTheLastCommandOfEachKeyword) {
     EXPECT_EQ(Fake().body, "Hello ");
     EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
     EXPECT_EQ(Fake().body, "Hello $t($n)");
+
+    // Two that wrote nothing at one place come back in their own order.
+    Fake().compose["Cc"] = "";
+    for (const std::string text : {"A $c($n)$t($n) B", "A $t($n)$c($n) B"}) {
+        Fake().body = text;
+        ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
+        EXPECT_EQ(Fake().body, "A  B");
+        EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
+        EXPECT_EQ(Fake().body, text);
+    }
 }
 
 TEST_F(EngineTest, UndoFollowsTheTextThatMovedUnderIt) {

@@ -26,11 +26,9 @@ struct Card {
     const char* given = nullptr;
 };
 
-char* Copy(const char* text) {
-    if (!text) return nullptr;
-    char* copy = new char[strlen(text) + 1];
-    strcpy(copy, text);
-    return copy;
+std::optional<std::string> Copy(const char* text) {
+    if (!text) return std::nullopt;
+    return std::string(text);
 }
 
 class ListingTest : public ::testing::Test {
@@ -55,11 +53,11 @@ protected:
         std::vector<char> list(header.begin(), header.end());
         list.push_back('\0');
         std::vector<char> out(outSize + 1, '#');
-        CardLookup lookup = [this](const char* address) -> SVcardItem* {
+        CardLookup lookup = [this](const char* address) -> std::unique_ptr<SVcardItem> {
             ++lookups;
             auto found = cards.find(address);
             if (found == cards.end()) return nullptr;
-            auto* item = new SVcardItem;
+            auto item = std::make_unique<SVcardItem>();
             item->address = Copy(address);
             item->fullName = Copy(found->second.fullName);
             item->organization = Copy(found->second.organization);

@@ -1,6 +1,7 @@
 // The host's character-set converters. Each takes text in the ANSI code
 // page (encode) or in its charset (decode) and hands out a new text.
 #include "codepage.h"
+#include "common/win32_handles.h"
 #include "host_exports.h"
 #include "host_memory.h"
 #include "iso2022jp.h"
@@ -139,26 +140,24 @@ std::string DecodeHeader(std::string_view input, std::string* firstCharset) {
 }
 
 bool ReadAnsiFile(LPCSTR path, std::string* bytes) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const win32::ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     char buffer[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
+    while ((ok = ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
         bytes->append(buffer, got);
-    CloseHandle(file);
     return ok;
 }
 
 bool WriteAnsiFile(LPCSTR path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const win32::ScopedFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
     BOOL ok = bytes.empty() ||
-              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+              WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return ok && written == bytes.size();
 }
 

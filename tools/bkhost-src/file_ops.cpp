@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "codepage.h"
+#include "common/win32_handles.h"
 
 namespace {
 
@@ -23,14 +24,12 @@ bool DeleteTree(const std::wstring& path) {
         SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileW(path.c_str()) != 0;
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
+    if (const win32::ScopedFind find{FindFirstFileW((path + L"\\*").c_str(), &found)}) {
         do {
             std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") continue;
             DeleteTree(path + L"\\" + name);
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
+        } while (FindNextFileW(find.Get(), &found));
     }
     return RemoveDirectoryW(path.c_str()) != 0;
 }
@@ -58,28 +57,26 @@ bool CreateFolders(const std::string& folder) {
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
     if (!CreateFolders(ParentOf(path))) return false;
-    HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const win32::ScopedFile file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+    BOOL ok = bytes.empty() || WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                          &written, nullptr);
-    CloseHandle(file);
     return ok && written == bytes.size();
 }
 
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-    HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const win32::ScopedFile file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     bytes->clear();
     char buffer[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
+    while ((ok = ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
         bytes->append(buffer, got);
-    CloseHandle(file);
     return ok;
 }
 

@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "common/win32_handles.h"
+
 namespace {
 
 constexpr wchar_t kHostKey[] = L"Software\\RimArts\\B2\\Settings";
@@ -23,18 +25,30 @@ struct SSavedValue {
 SSavedValue g_saved[2];
 std::mutex g_restoreLock;
 
+win32::ScopedRegKey OpenKey(HKEY root, const wchar_t* path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, access, &key) != ERROR_SUCCESS) return win32::ScopedRegKey();
+    return win32::ScopedRegKey(key);
+}
+
+win32::ScopedRegKey CreateKey(HKEY root, const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return win32::ScopedRegKey();
+    return win32::ScopedRegKey(key);
+}
+
 bool Save(SSavedValue* saved) {
-    HKEY key;
-    if (RegOpenKeyExW(saved->root, kShellFolders, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    const win32::ScopedRegKey key = OpenKey(saved->root, kShellFolders, KEY_READ);
+    if (!key) {
         saved->existed = false;
         return true;
     }
     wchar_t buffer[1024] = {};
     DWORD size = sizeof buffer - sizeof(wchar_t);
     DWORD type = 0;
-    LONG status = RegQueryValueExW(key, saved->name, nullptr, &type,
+    LONG status = RegQueryValueExW(key.Get(), saved->name, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
     saved->existed = status == ERROR_SUCCESS;
     if (saved->existed) {
         saved->type = type;
@@ -44,23 +58,14 @@ bool Save(SSavedValue* saved) {
 }
 
 bool Write(HKEY root, const wchar_t* name, DWORD type, const std::wstring& value) {
-    HKEY key;
-    if (RegCreateKeyExW(root, kShellFolders, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    LONG status = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+    const win32::ScopedRegKey key = CreateKey(root, kShellFolders);
+    if (!key) return false;
+    LONG status = RegSetValueExW(key.Get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 
-HKEY OpenHostKey() {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kHostKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
-}
+win32::ScopedRegKey OpenHostKey() { return CreateKey(HKEY_CURRENT_USER, kHostKey); }
 
 }  // namespace
 
@@ -70,40 +75,32 @@ void UnmanagedWineWindows() {
     const wchar_t* name = wcsrchr(path, L'\\');
     name = name ? name + 1 : path;
     std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + name + L"\\X11 Driver";
-    HKEY handle;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                        nullptr) != ERROR_SUCCESS)
-        return;
+    const win32::ScopedRegKey handle = CreateKey(HKEY_CURRENT_USER, key.c_str());
+    if (!handle) return;
     static const wchar_t kNo[] = L"N";
-    RegSetValueExW(handle, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNo), sizeof kNo);
-    RegCloseKey(handle);
+    RegSetValueExW(handle.Get(), L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNo), sizeof kNo);
 }
 
 bool ClearHostKey() {
     LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, kHostKey);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return false;
-    HKEY key = OpenHostKey();
-    if (!key) return false;
-    RegCloseKey(key);
-    return true;
+    return OpenHostKey().IsValid();
 }
 
 bool SetHostDword(const char* name, unsigned long value) {
-    HKEY key = OpenHostKey();
+    const win32::ScopedRegKey key = OpenHostKey();
     if (!key) return false;
     DWORD data = value;
-    LONG status = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    LONG status = RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                                  sizeof data);
-    RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 
 bool SetHostString(const char* name, const std::string& ansi) {
-    HKEY key = OpenHostKey();
+    const win32::ScopedRegKey key = OpenHostKey();
     if (!key) return false;
-    LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
+    LONG status = RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
                                  static_cast<DWORD>(ansi.size() + 1));
-    RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 
@@ -130,11 +127,8 @@ void RestoreShellFolders() {
         if (saved.existed) {
             Write(saved.root, saved.name, saved.type, saved.value);
         } else {
-            HKEY key;
-            if (RegOpenKeyExW(saved.root, kShellFolders, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-                RegDeleteValueW(key, saved.name);
-                RegCloseKey(key);
-            }
+            if (const win32::ScopedRegKey key = OpenKey(saved.root, kShellFolders, KEY_WRITE))
+                RegDeleteValueW(key.Get(), saved.name);
         }
     }
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "codepage.h"
+#include "common/win32_handles.h"
 #include "file_ops.h"
 #include "host_registry.h"
 #include "host_state.h"
@@ -87,13 +88,13 @@ int main() {
 
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const win32::ScopedLocalMem arguments(argv);
     if (!argv || argc != 3) {
         std::fprintf(stderr, "usage: bkhost.exe SCRATCH SCRIPT (run it through tools/bkhost)\n");
         return kRunNotRun;
     }
     std::string scratch = WideToUtf8(argv[1]);
     std::wstring scriptPath = argv[2];
-    LocalFree(argv);
     while (!scratch.empty() && scratch.back() == '\\') scratch.pop_back();
 
     std::string text;

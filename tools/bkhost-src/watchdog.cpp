@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "common/win32_handles.h"
 #include "host_registry.h"
 #include "transcript.h"
 
@@ -30,10 +31,9 @@ DWORD WINAPI WatchdogThread(LPVOID) {
 }  // namespace
 
 bool StartWatchdog() {
-    HANDLE thread = CreateThread(nullptr, 0, WatchdogThread, nullptr, 0, nullptr);
-    if (!thread) return false;
-    CloseHandle(thread);
-    return true;
+    // The thread runs on its own; its handle is not needed.
+    const win32::ScopedHandle thread(CreateThread(nullptr, 0, WatchdogThread, nullptr, 0, nullptr));
+    return thread.IsValid();
 }
 
 void ArmWatchdog(unsigned ms, const std::string& what) {
