@@ -1,6 +1,6 @@
 # The commands a newcomer runs. Each sets up the machine first (Debian 12,
 # as root; idempotent), then builds.
-.PHONY: setup setup-release build demo screenshots test test-native test-fuzz test-win32 release test-release fuzz bench clean
+.PHONY: setup setup-release build demo screenshots test test-native test-fuzz test-win32 release test-release fuzz bench soak clean
 
 JOBS ?= 2
 # The Windows build that runs under Wine here: win32, or win64 on a kernel
@@ -88,6 +88,14 @@ bench: setup
 	cmake --preset $(WIN) >/dev/null
 	cmake --build --preset $(WIN) --target Halyard halyard_hostbench -j $(JOBS)
 	bench/run-wine $(if $(BEFORE),--before $(BEFORE))
+
+# The long runs in which nothing may grow: 200 starts and exits, 1,000
+# replies to all (tests/generate/steady.py; short versions are scenarios).
+soak: setup
+	cmake --preset $(WIN) >/dev/null
+	cmake --build --preset $(WIN) -j $(JOBS) --target Halyard bkhost bkhost-nosetstatus
+	python3 tests/generate/steady.py --full build/soak
+	tools/bkhost build/soak/*.bk
 
 clean:
 	rm -rf build

@@ -14,6 +14,7 @@
 #include "plugin/menu.h"
 #include "plugin/plugin_info.h"
 #include "plugin/plugin_state.h"
+#include "plugin/runtime_unload.h"
 #include "common/string_box.h"
 #include "reply/open_compose.h"
 #include "resources/string_ids.h"
@@ -44,9 +45,14 @@ void ProcessDetach() { Plugin().version.reset(); }
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) return ProcessAttach(instance);
-    if (reason == DLL_PROCESS_DETACH) ProcessDetach();
+    if (reason == DLL_PROCESS_DETACH) {
+        ProcessDetach();
+        // Unloaded while the process goes on (not at its end, reserved
+        // non-null): give back what the runtime would keep.
+        if (!reserved) ReleaseStaticRuntime();
+    }
     return TRUE;
 }
 

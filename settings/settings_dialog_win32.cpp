@@ -187,6 +187,22 @@ void DeleteItem(HWND dialog, SSettings& s, const ListEditor& editor) {
     for (int i = 0; i < count; ++i) work.Append(ListItemText(dialog, editor.list, i));
 }
 
+// The system's open-file dialog, from comdlg32 loaded only while it is
+// asked. Imported, the library would come and go with the plug-in, and a
+// host that never loads it itself would lose handles with each unload (under
+// Wine its printer library leaves a mutex, an event and a thread handle).
+bool AskOpenFileName(OPENFILENAMEA* ofn) {
+    wchar_t system[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    const std::wstring path = std::wstring(system, n) + L"\\comdlg32.dll";
+    const platform::ModuleReference dialogs(LoadLibraryW(path.c_str()));
+    if (!dialogs) return false;
+    const auto open = reinterpret_cast<decltype(&GetOpenFileNameA)>(reinterpret_cast<void*>(
+        GetProcAddress(static_cast<HMODULE>(dialogs.get()), "GetOpenFileNameA")));
+    return open && open(ofn);
+}
+
 void ChooseReportFile(HWND dialog, const SSettings& s) {
     const std::string filter = OpenFileFilter(platform::LoadResString(kStrFileFilter));
     const std::string title = platform::LoadResString(kStrChooserTitle);
@@ -203,7 +219,7 @@ void ChooseReportFile(HWND dialog, const SSettings& s) {
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT |
                 OFN_NOREADONLYRETURN | OFN_EXPLORER | OFN_ENABLESIZING;
-    if (GetOpenFileNameA(&ofn)) SetDlgItemTextA(dialog, IDC_REPORT_FILE, file);
+    if (AskOpenFileName(&ofn)) SetDlgItemTextA(dialog, IDC_REPORT_FILE, file);
 }
 
 void OpenSupportMail(HWND dialog) {
