@@ -55,6 +55,11 @@ END {
             printf "Also: replies right after the first one take %.2f ms (%.2f ms at %s) while the plug-in's\n", fig(v, s, "busy_reply_ms"), fig(v, small, "busy_reply_ms"), small
             printf "threads still work %.0f ms after start (%.0f ms at %s); changed folders seen: %d of %d.\n", fig(v, s, "busy_after_start_ms"), fig(v, small, "busy_after_start_ms"), small, sum(v, s, "changes_seen"), sum(v, s, "changes_made")
             if (sum(v, s, "changes_seen") < sum(v, s, "changes_made")) all_met = 0
+            for (k2 = 1; k2 <= ns; k2++) {
+                if (sum(v, slist[k2], "answers_wrong") == 0) continue
+                printf "The plug-in answered WRONG in %d runs at %s (a name, the sender view or a change).\n", sum(v, slist[k2], "answers_wrong"), slist[k2]
+                all_met = 0
+            }
         }
     }
     print all_met ? "every goal met" : "goals NOT met: see the rows marked NO"
