@@ -30,7 +30,7 @@ constexpr int kSmokeContacts = 150;
 constexpr int kSmokeFolders = 4;
 constexpr uint32_t kRecipientSeed = 7;
 constexpr int kWarmUps = 2;
-constexpr int kRounds = 9;
+constexpr int kRounds = 15;
 constexpr int kSenderRounds = 21;
 constexpr int kFloorRounds = 5;
 // Change, put back, change, put back: the book ends as generated.
@@ -107,11 +107,18 @@ bool Measure(const std::string& scratch, const GeneratedBook& book, const std::s
     // The floors, each after a warm-up, as warm as the plug-in will find the files.
     uint64_t entries = 0, bytes = 0;
     const std::vector<std::string> roots = {book.root, session.DataFolder() + "\\CompanyBook"};
-    Figure("walk_floor_ms", MedianOf(1, n.floorRounds, [&] { TimeDirectoryWalk(roots, &entries); }));
+    auto walk = [&] { TimeDirectoryWalk(roots, &entries); };
+    auto read = [&] { TimeReadFiles(book.indexPaths, &bytes); };
+    Figure("walk_floor_ms", MedianOf(1, n.floorRounds, walk));
     Figure("walk_entries", static_cast<double>(entries));
-    Figure("read_floor_ms", MedianOf(1, n.floorRounds, [&] { TimeReadFiles(book.indexPaths, &bytes); }));
+    Figure("read_floor_ms", MedianOf(1, n.floorRounds, read));
     Figure("index_bytes", static_cast<double>(bytes));
     const uint64_t heapBefore = HeapBytesInUse();
+
+    auto reply = [&] { session.ReplyToAll(recipients, false); };
+    auto templated = [&] { session.ReplyToAll(recipients, true); };
+    std::string shown;
+    auto view = [&] { shown = session.OpenMail(recipients[1]); };
 
     SStopwatch watch;
     session.Start();
@@ -120,21 +127,19 @@ bool Measure(const std::string& scratch, const GeneratedBook& book, const std::s
     session.MenuInit();
 
     watch.Restart();
-    session.ReplyToAll(recipients, false);
+    reply();
     Figure("first_reply_ms", watch.Milliseconds());
     const std::string* named = TheHost().compose.headers.Find("Cc");
     const bool rewritten = named && named->find('<') != std::string::npos;
     // Replies while what start left to the plug-in's threads still runs
     // (the watcher lists the whole book once); the warm figures come after.
-    Figure("busy_reply_ms", MedianOf(0, n.rounds, [&] { session.ReplyToAll(recipients, false); }));
+    Figure("busy_reply_ms", MedianOf(0, n.rounds, reply));
     WaitUntilIdle(kIdleWaitMs);
     Figure("busy_after_start_ms", sinceStart.Milliseconds());
 
-    Figure("warm_reply_ms", MedianOf(n.warmUps, n.rounds, [&] { session.ReplyToAll(recipients, false); }));
-    Figure("template_reply_ms", MedianOf(n.warmUps, n.rounds, [&] { session.ReplyToAll(recipients, true); }));
-    std::string shown;
-    Figure("sender_view_ms", MedianOf(n.warmUps, n.senderRounds, [&] { shown = session.OpenMail(recipients[1]); }));
-    std::printf("sender-view %s -> %s\n", recipients[1].c_str(), shown.c_str());
+    Figure("warm_reply_ms", MedianOf(n.warmUps, n.rounds, reply));
+    Figure("template_reply_ms", MedianOf(n.warmUps, n.rounds, templated));
+    Figure("sender_view_ms", MedianOf(n.warmUps, n.senderRounds, view));
 
     // What the index, its cards and the plug-in's buffers hold after use.
     const uint64_t heapAfter = HeapBytesInUse();
@@ -157,12 +162,13 @@ bool Measure(const std::string& scratch, const GeneratedBook& book, const std::s
         }
         PumpMessages(kWatcherWaitMs);
         watch.Restart();
-        session.ReplyToAll(recipients, false);
+        reply();
         changedReplies.push_back(watch.Milliseconds());
         if (ShowsChangedName() == add) ++seen;
     }
     Figure("changed_reply_ms", Median(changedReplies));
-    Figure("one_file_read_ms", MedianOf(1, n.floorRounds, [&] { TimeReadFiles({changedPath}, &bytes); }));
+    auto readOne = [&] { TimeReadFiles({changedPath}, &bytes); };
+    Figure("one_file_read_ms", MedianOf(1, n.floorRounds, readOne));
     Figure("changes_seen", seen);
     Figure("changes_made", n.changes);
     session.Exit();
@@ -173,7 +179,8 @@ bool Measure(const std::string& scratch, const GeneratedBook& book, const std::s
 int MeasureBook(const std::string& scratch, const std::string& dll) {
     GeneratedBook book;
     if (!ReadBookManifest(scratch + "\\manifest.txt", scratch + "\\data", &book)) {
-        std::fprintf(stderr, "hostbench: no manifest in %s (bench/run-wine writes it)\n", scratch.c_str());
+        std::fprintf(stderr, "hostbench: no manifest in %s (bench/run-wine writes it)\n",
+                     scratch.c_str());
         return 2;
     }
     int status = 0;
