@@ -80,11 +80,12 @@ fuzz: setup
 	cmake --build --preset fuzz -j $(JOBS)
 	tools/run-fuzzers build/fuzz "$(FUZZ_SECONDS)" $(FUZZ_TARGETS)
 
-# BEFORE=path/to/Halyard.dll times that build and this one side by side.
+# The table of the plug-in's speed under Wine against its floors (README,
+# "Benchmarks"). BEFORE=path/to/Halyard.dll times that build and this one
+# side by side.
 bench: setup
 	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j $(JOBS)
-	build/bench/bench/halyard_bench
+	cmake --build --preset bench -j $(JOBS) --target halyard_generate_book
 	cmake --preset $(WIN) >/dev/null
 	cmake --build --preset $(WIN) --target Halyard halyard_hostbench -j $(JOBS)
 	bench/run-wine $(if $(BEFORE),--before $(BEFORE))

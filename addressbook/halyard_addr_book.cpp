@@ -26,15 +26,16 @@ struct Lookup {
     std::unique_ptr<SVcardItem>* itemOut;   // FindCard
 };
 
-// A folder holds the name when its index file is still on disk and lists
-// the address.
+// A folder holds the name when its index lists the address and its index
+// file is still on disk. The records are asked first, so that the file
+// system is asked only about a folder whose records answer.
 bool TestName(size_t position, SGroupIndex& index, const uint32_t* offsets, size_t count,
               void* context) {
     auto* search = static_cast<Lookup*>(context);
-    const std::string path = JoinPath(search->book->WalkPath(position), kIndexFileName);
-    if (!platform::FileExists(path.c_str())) return false;
     const char* name = index.LookupAt(offsets, count, search->address, nullptr);
     if (!name || std::strlen(name) >= kNameSize) return false;
+    const std::string path = JoinPath(search->book->WalkPath(position), kIndexFileName);
+    if (!platform::FileExists(path.c_str())) return false;
     QuoteDisplayName(search->nameOut, kNameSize, name);
     return true;
 }

@@ -1,19 +1,25 @@
 #include "bench/bench_clock_win32.h"
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <memory>
 
 #include "common/win32_handles.h"
+#include "host_windows.h"
 
 namespace {
 
-PROCESS_MEMORY_COUNTERS MemoryCounters() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters;
+constexpr DWORD kMaxHeaps = 256;
+constexpr DWORD kIdleWindowMs = 200;
+constexpr uint64_t kIdleCpu100ns = 200000;   // 20 ms of CPU in the window: idle
+
+// The process's CPU time so far, kernel and user, in 100 ns units.
+uint64_t ProcessCpuTime() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    auto ticks = [](const FILETIME& time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return ticks(kernel) + ticks(user);
 }
 
 void Walk(const std::string& directory, uint64_t* entries) {
@@ -37,8 +43,31 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-uint64_t WorkingSetBytes() { return MemoryCounters().WorkingSetSize; }
-uint64_t PeakWorkingSetBytes() { return MemoryCounters().PeakWorkingSetSize; }
+void WaitUntilIdle(DWORD maxMs) {
+    SStopwatch watch;
+    uint64_t before = ProcessCpuTime();
+    while (watch.Milliseconds() < maxMs) {
+        PumpMessages(kIdleWindowMs);
+        const uint64_t now = ProcessCpuTime();
+        if (now - before < kIdleCpu100ns) break;
+        before = now;
+    }
+}
+
+uint64_t HeapBytesInUse() {
+    HANDLE heaps[kMaxHeaps];
+    const DWORD count = std::min(GetProcessHeaps(kMaxHeaps, heaps), kMaxHeaps);
+    uint64_t total = 0;
+    for (DWORD i = 0; i < count; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry = {};
+        while (HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return total;
+}
 
 double TimeDirectoryWalk(const std::vector<std::string>& roots, uint64_t* entries) {
     *entries = 0;
@@ -51,8 +80,8 @@ double TimeReadFiles(const std::vector<std::string>& paths, uint64_t* bytes) {
     *bytes = 0;
     SStopwatch watch;
     for (const std::string& path : paths) {
-        const win32::ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        const win32::ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) continue;
         const DWORD size = GetFileSize(file.Get(), nullptr);
         std::unique_ptr<char[]> buffer(new char[size + 1]);

@@ -26,9 +26,14 @@ private:
 
 double Median(std::vector<double> values);
 
-// The process's working set now and at its peak, in bytes.
-uint64_t WorkingSetBytes();
-uint64_t PeakWorkingSetBytes();
+// Waits, pumping messages, until the process has been idle for a while
+// (the plug-in's threads done with what start left them), at most maxMs.
+void WaitUntilIdle(DWORD maxMs);
+
+// Bytes of every block allocated now in the process's heaps (the C
+// runtime's among them): what the program holds, whatever the heaps keep
+// in reserve.
+uint64_t HeapBytesInUse();
 
 // The floors the plug-in's work is compared with, each in milliseconds: a
 // bare recursive FindFirstFileA walk over the folders, and reading each file

@@ -4,6 +4,8 @@
 #include "bench/book_generator.h"
 
 #include <cctype>
+#include <cstdlib>
+#include <fstream>
 #include <string_view>
 
 #include "common/platform.h"
@@ -187,13 +189,18 @@ std::string IndexText(BenchRandom& random, std::vector<std::string> records) {
 
 }  // namespace
 
-bool GenerateAddressBook(const std::string& dataFolder, const BookShape& shape, GeneratedBook* out) {
+bool GenerateAddressBook(const std::string& dataFolder, const BookShape& shape, GeneratedBook* out,
+                         const std::string& hostDataFolder) {
     BenchRandom random(shape.seed);
     *out = GeneratedBook{};
     out->root = JoinPath(dataFolder, "AddrBook");
     std::vector<std::string> bookPaths;
     std::vector<Folder> folders;
     MakeFolders(random, dataFolder, shape.folders < 1 ? 1 : shape.folders, &bookPaths, &folders);
+    auto hostPath = [&](const std::string& path) {
+        return hostDataFolder.empty() ? path
+                                      : JoinPath(hostDataFolder, path.substr(dataFolder.size()));
+    };
 
     for (size_t b = 0; b < bookPaths.size(); ++b) {
         if (!platform::CreateDirectories(bookPaths[b].c_str())) return false;
@@ -201,7 +208,7 @@ bool GenerateAddressBook(const std::string& dataFolder, const BookShape& shape, 
             std::string directory = JoinPath(out->root, kBooks[b].directory);
             if (!platform::CreateDirectories(directory.c_str()) ||
                 !WriteWhole(JoinPath(directory, "Address.ini"),
-                            "[Settings]\r\nPath=" + bookPaths[b] + "\r\n", out))
+                            "[Settings]\r\nPath=" + hostPath(bookPaths[b]) + "\r\n", out))
                 return false;
         }
     }
@@ -259,4 +266,54 @@ std::vector<std::string> SampleRecipients(const GeneratedBook& book, int count, 
         recipients.push_back(address);
     }
     return recipients;
+}
+
+namespace {
+
+constexpr char kManifestRoot[] = "root";
+constexpr char kManifestBytes[] = "indexbytes";
+constexpr char kManifestFolder[] = "folder";
+constexpr char kManifestIndex[] = "index";
+constexpr char kManifestAddress[] = "address";
+
+// path below dataFolder, without it.
+std::string Relative(const std::string& dataFolder, const std::string& path) {
+    if (path.compare(0, dataFolder.size(), dataFolder) != 0) return path;
+    const size_t start = path.find_first_not_of("\\/", dataFolder.size());
+    return start == std::string::npos ? std::string() : path.substr(start);
+}
+
+}  // namespace
+
+bool WriteBookManifest(const std::string& manifestPath, const std::string& dataFolder,
+                       const GeneratedBook& book) {
+    std::ofstream out(manifestPath, std::ios::binary);
+    out << kManifestRoot << ' ' << Relative(dataFolder, book.root) << '\n'
+        << kManifestBytes << ' ' << book.indexBytes << '\n';
+    for (const std::string& path : book.folderPaths)
+        out << kManifestFolder << ' ' << Relative(dataFolder, path) << '\n';
+    for (const std::string& path : book.indexPaths)
+        out << kManifestIndex << ' ' << Relative(dataFolder, path) << '\n';
+    for (const std::string& address : book.addresses) out << kManifestAddress << ' ' << address << '\n';
+    out.close();
+    return static_cast<bool>(out);
+}
+
+bool ReadBookManifest(const std::string& manifestPath, const std::string& dataFolder,
+                      GeneratedBook* book) {
+    *book = GeneratedBook{};
+    std::ifstream in(manifestPath, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t space = line.find(' ');
+        if (space == std::string::npos) continue;
+        const std::string_view key = std::string_view(line).substr(0, space);
+        const std::string value = line.substr(space + 1);
+        if (key == kManifestRoot) book->root = JoinPath(dataFolder, value);
+        else if (key == kManifestBytes) book->indexBytes = std::strtoull(value.c_str(), nullptr, 10);
+        else if (key == kManifestFolder) book->folderPaths.push_back(JoinPath(dataFolder, value));
+        else if (key == kManifestIndex) book->indexPaths.push_back(JoinPath(dataFolder, value));
+        else if (key == kManifestAddress) book->addresses.push_back(value);
+    }
+    return !book->folderPaths.empty();
 }

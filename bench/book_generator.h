@@ -26,8 +26,18 @@ struct GeneratedBook {
 };
 
 // Writes the books below dataFolder ("AddrBook" and the outside book's
-// folder). False when a folder or file cannot be written.
-bool GenerateAddressBook(const std::string& dataFolder, const BookShape& shape, GeneratedBook* out);
+// folder). hostDataFolder is how the program that reads the book names
+// dataFolder (the outside book's "Address.ini" holds a full path); empty
+// when it is the same. False when a folder or file cannot be written.
+bool GenerateAddressBook(const std::string& dataFolder, const BookShape& shape, GeneratedBook* out,
+                         const std::string& hostDataFolder = std::string());
+
+// The book's description in a text file, its paths relative to dataFolder:
+// a book written natively is read under Wine through another name.
+bool WriteBookManifest(const std::string& manifestPath, const std::string& dataFolder,
+                       const GeneratedBook& book);
+bool ReadBookManifest(const std::string& manifestPath, const std::string& dataFolder,
+                      GeneratedBook* book);
 
 // count addresses to write into a reply: mostly listed ones spread over the
 // whole book, a few in other letter case, a few not listed at all.

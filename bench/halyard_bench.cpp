@@ -1,15 +1,20 @@
-// Timings of the work that runs while the user waits: looking recipients up
-// in a large address book (first lookup in a folder reads its index, later
-// ones hit the cache) and scanning a large message for attachment words.
-// Run with `make bench`; not part of the tests.
+// The address look-ups of a reply natively, on the generated books the host
+// benchmark uses, small and large side by side: a quick check and something
+// to run under a profiler (valgrind --tool=callgrind). The figures that
+// count are the host benchmark's under Wine (bench/run-wine).
+//   halyard_bench [CONTACTSxFOLDERS ...]   (default: 100x1 100000x1000)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "addressbook/address_format.h"
 #include "addressbook/compare_address.h"
 #include "addressbook/halyard_addr_book.h"
+#include "bench/book_generator.h"
 #include "common/sizes.h"
 #include "outgoing/attach_scan.h"
 #include "settings/settings.h"
@@ -17,9 +22,10 @@
 
 namespace {
 
-constexpr int kFolders = 50;
-constexpr int kEntriesPerFolder = 200;
-constexpr int kRecipients = 200;
+constexpr int kRecipients = 100;
+constexpr uint32_t kRecipientSeed = 7;
+constexpr int kWarmUps = 2;
+constexpr int kRounds = 15;
 
 using Clock = std::chrono::steady_clock;
 
@@ -27,55 +33,54 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string Address(int folder, int entry) {
-    return "user" + std::to_string(folder) + "_" + std::to_string(entry) + "@example.com";
-}
-
-void WriteAddressBook(const test::TempDir& dir) {
-    for (int f = 0; f < kFolders; ++f) {
-        std::string index;
-        for (int e = 0; e < kEntriesPerFolder; ++e) {
-            index += "x\tx\tc" + std::to_string(e) + ".vcf\tPerson " + std::to_string(f) + "-" +
-                     std::to_string(e) + "\t" + Address(f, e) + "\tx\r\n";
-        }
-        test::WriteBytes(dir.Join("AddrBook/@Main/Folder" + std::to_string(f) + "/Group.idx"),
-                         index);
+template <typename Work>
+double MedianMilliseconds(Work work) {
+    for (int i = 0; i < kWarmUps; ++i) work();
+    std::vector<double> times;
+    for (int i = 0; i < kRounds; ++i) {
+        const Clock::time_point start = Clock::now();
+        work();
+        times.push_back(MillisecondsSince(start));
     }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
-// A reply to all with recipients spread over every folder, the last ones
-// in the last folder (the whole walk).
-std::string RecipientList() {
-    std::string list;
-    for (int i = 0; i < kRecipients; ++i) {
-        if (!list.empty()) list += ", ";
-        list += Address(i % kFolders, i % kEntriesPerFolder);
-    }
-    return list;
-}
+struct Figures {
+    double first = 0, warm = 0, cards = 0;
+};
 
-void BenchRewrite() {
+Figures Measure(const BookShape& shape) {
     test::TempDir dir;
-    WriteAddressBook(dir);
+    GeneratedBook generated;
+    if (!GenerateAddressBook(dir.Path(), shape, &generated)) {
+        std::fprintf(stderr, "halyard_bench: cannot write the book\n");
+        std::exit(1);
+    }
+    const std::vector<std::string> recipients = SampleRecipients(generated, kRecipients, kRecipientSeed);
+    std::string list;
+    for (const std::string& address : recipients) list += (list.empty() ? "" : ", ") + address;
+    const std::string group = generated.folderPaths.front();
+
     ChooseCompareAddress(false);
     SSettings settings{SSettings::DefaultsTag{}};
-    SHalyardAddrBook book(dir.Join("AddrBook").c_str());
-    const std::string list = RecipientList();
+    SHalyardAddrBook book(generated.root.c_str());
     std::vector<char> out(kListSize);
-
-    Clock::time_point start = Clock::now();
-    bool ok = RewriteAddressList(list.c_str(), false, "", nullptr, out.data(), out.size(),
-                                 settings, &book, nullptr);
-    const double cold = MillisecondsSince(start);
-
-    constexpr int kRounds = 20;
-    start = Clock::now();
-    for (int i = 0; i < kRounds; ++i)
-        ok = RewriteAddressList(list.c_str(), false, "", nullptr, out.data(), out.size(),
-                                settings, &book, nullptr) && ok;
-    const double warm = MillisecondsSince(start) / kRounds;
-    std::printf("rewrite %d recipients over %d folders x %d entries: first %.1f ms, cached %.1f ms%s\n",
-                kRecipients, kFolders, kEntriesPerFolder, cold, warm, ok ? "" : " (FAILED)");
+    auto rewrite = [&] {
+        RewriteAddressList(list.c_str(), false, group.c_str(), nullptr, out.data(), out.size(),
+                           settings, &book, nullptr);
+    };
+    Figures figures;
+    const Clock::time_point start = Clock::now();
+    rewrite();
+    figures.first = MillisecondsSince(start);
+    figures.warm = MedianMilliseconds(rewrite);
+    figures.cards = MedianMilliseconds([&] {
+        for (const std::string& address : recipients) {
+            const std::unique_ptr<SVcardItem> item = book.FindCard(address.c_str(), group.c_str());
+        }
+    });
+    return figures;
 }
 
 void BenchAttachScan() {
@@ -84,7 +89,7 @@ void BenchAttachScan() {
         text += "> quoted line that mentions the attached file\r\n"
                 "a plain line of the reply with nothing special in it at all\r\n";
     const std::vector<std::string> words = {"attached", "attach", "send"};
-    Clock::time_point start = Clock::now();
+    const Clock::time_point start = Clock::now();
     const bool found = FindAttachWordIn(text, words, "> ", false);
     std::printf("attachment scan of %.1f MiB: %.1f ms (found: %s)\n",
                 text.size() / (1024.0 * 1024.0), MillisecondsSince(start), found ? "yes" : "no");
@@ -92,8 +97,20 @@ void BenchAttachScan() {
 
 }  // namespace
 
-int main() {
-    BenchRewrite();
+int main(int argc, char** argv) {
+    std::vector<std::string> sizes(argv + 1, argv + argc);
+    if (sizes.empty()) sizes = {"100x1", "100000x1000"};
+    std::printf("%-12s %12s %12s %16s  (%d recipients; medians of %d)\n", "book", "first ms",
+                "warm ms", "card look-ups ms", kRecipients, kRounds);
+    for (const std::string& size : sizes) {
+        BookShape shape;
+        shape.contacts = std::atoi(size.c_str());
+        const size_t x = size.find('x');
+        shape.folders = x == std::string::npos ? 1 : std::atoi(size.c_str() + x + 1);
+        const Figures figures = Measure(shape);
+        std::printf("%-12s %12.2f %12.3f %16.3f\n", size.c_str(), figures.first, figures.warm,
+                    figures.cards);
+    }
     BenchAttachScan();
     return 0;
 }

@@ -1,13 +1,14 @@
 // The plug-in's work while the user waits, timed inside the headless host
-// under Wine against floors taken in the same process:
-//   halyard_hostbench.exe generate SCRATCH CONTACTS FOLDERS SEED
+// under Wine (QueryPerformanceCounter) against floors taken in the same
+// process:
 //   halyard_hostbench.exe measure SCRATCH DLL
 //   halyard_hostbench.exe smoke SCRATCH DLL
-// "generate" writes an address book into SCRATCH\data and a manifest;
-// "measure" loads DLL as the host does and prints "figure NAME VALUE"
-// lines (bench/run-wine takes medians over runs). Separate processes keep
-// each run's peak memory its own. "smoke" does both on a small book in one
-// process, fewer rounds, and fails when the plug-in's answers are wrong.
+// "measure" reads the book that bench/run-wine generated into SCRATCH\data
+// (SCRATCH\manifest.txt describes it), loads DLL as the host does and
+// prints "figure NAME VALUE" lines; bench/run-wine takes medians over
+// separate processes, since start and the first reply happen once in each.
+// "smoke" generates a small book itself, runs fewer rounds, and fails when
+// the plug-in's answers are wrong.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,190 +31,171 @@ constexpr int kRecipients = 100;
 constexpr int kSmokeContacts = 150;
 constexpr int kSmokeFolders = 4;
 constexpr uint32_t kRecipientSeed = 7;
-constexpr int kWarmRounds = 7;
+constexpr int kWarmUps = 2;
+constexpr int kRounds = 15;
 constexpr int kSenderRounds = 21;
-constexpr int kFloorRounds = 3;
+constexpr int kFloorRounds = 5;
+// Change, put back, change, put back: the book ends as generated.
+constexpr int kChanges = 4;
 constexpr DWORD kWatcherWaitMs = 600;
 constexpr char kChangedName[] = "Changed Name";
+constexpr DWORD kIdleWaitMs = 20000;
 
-struct Manifest {
-    GeneratedBook book;
-    std::string groupLink;
+struct Rounds {
+    int warmUps, rounds, senderRounds, floorRounds, changes;
 };
-
-std::string ManifestPath(const std::string& scratch) { return scratch + "\\manifest.txt"; }
-
-bool WriteManifest(const std::string& scratch, const GeneratedBook& book) {
-    std::ofstream out(ManifestPath(scratch), std::ios::binary);
-    out << "root " << book.root << "\n" << "indexbytes " << book.indexBytes << "\n";
-    for (const std::string& path : book.folderPaths) out << "folder " << path << "\n";
-    for (const std::string& path : book.indexPaths) out << "index " << path << "\n";
-    for (const std::string& address : book.addresses) out << "address " << address << "\n";
-    return static_cast<bool>(out);
-}
-
-bool ReadManifest(const std::string& scratch, Manifest* manifest) {
-    std::ifstream in(ManifestPath(scratch), std::ios::binary);
-    std::string line;
-    GeneratedBook& book = manifest->book;
-    while (std::getline(in, line)) {
-        const size_t space = line.find(' ');
-        if (space == std::string::npos) continue;
-        const std::string key = line.substr(0, space), value = line.substr(space + 1);
-        if (key == "root") book.root = value;
-        else if (key == "indexbytes") book.indexBytes = std::strtoull(value.c_str(), nullptr, 10);
-        else if (key == "folder") book.folderPaths.push_back(value);
-        else if (key == "index") book.indexPaths.push_back(value);
-        else if (key == "address") book.addresses.push_back(value);
-    }
-    if (book.folderPaths.empty()) return false;
-    // The mail folder is linked to the first folder of the main book.
-    const std::string& first = book.folderPaths[0];
-    manifest->groupLink = "Main:" + first.substr(first.rfind('\\') + 1);
-    return true;
-}
+constexpr Rounds kFull{kWarmUps, kRounds, kSenderRounds, kFloorRounds, kChanges};
+constexpr Rounds kSmoke{1, 2, 3, 1, 2};
 
 void Figure(const char* name, double value) { std::printf("figure %s %.4f\n", name, value); }
 
-int Generate(const std::string& scratch, const BookShape& shape) {
-    GeneratedBook book;
-    SStopwatch watch;
-    if (!GenerateAddressBook(scratch + "\\data", shape, &book) || !WriteManifest(scratch, book)) {
-        std::fprintf(stderr, "hostbench: cannot write the address book into %s\n", scratch.c_str());
-        return 2;
+// The median time of work in milliseconds, after warm-ups.
+template <typename Work>
+double MedianOf(int warmUps, int rounds, Work work) {
+    for (int i = 0; i < warmUps; ++i) work();
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        SStopwatch watch;
+        work();
+        times.push_back(watch.Milliseconds());
     }
-    std::printf("generated %d contacts in %d folders: %llu files, %llu index bytes, %.1f s\n",
-                shape.contacts, shape.folders, static_cast<unsigned long long>(book.files),
-                static_cast<unsigned long long>(book.indexBytes), watch.Milliseconds() / 1000);
-    return 0;
+    return Median(times);
 }
 
-// Adds a record for address at the top of the group folder's index, as the
-// user's edit in the host would; *old receives what to put back.
-bool ChangeGroupFolder(const std::string& path, const std::string& address, std::string* old,
-                       bool* existed) {
-    old->clear();
-    *existed = false;
-    if (std::ifstream in{path, std::ios::binary}) {
-        *existed = true;
-        old->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteWhole(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string record = "9\t0\tchanged.vcf\t" + std::string(kChangedName) + "\t" + address + "\t0\r\n";
-    out << record << *old;
-    out.flush();
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
     return static_cast<bool>(out);
 }
 
-// Puts the book back as generated, so that every run sees the same bytes.
-void RestoreGroupFolder(const std::string& path, const std::string& old, bool existed) {
-    if (!existed) {
-        DeleteFileA(path.c_str());
-        return;
-    }
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << old;
+// The mail folder is linked to the first folder of the main book.
+std::string GroupLink(const GeneratedBook& book) {
+    const std::string& first = book.folderPaths[0];
+    return "Main:" + first.substr(first.rfind('\\') + 1);
 }
 
-int Measure(const std::string& scratch, const std::string& dll, bool smoke) {
-    Manifest manifest;
-    if (!ReadManifest(scratch, &manifest)) {
-        std::fprintf(stderr, "hostbench: no manifest in %s (run generate first)\n", scratch.c_str());
-        return 2;
-    }
-    const GeneratedBook& book = manifest.book;
-    const std::vector<std::string> recipients = SampleRecipients(book, kRecipients, kRecipientSeed);
-    const int warmRounds = smoke ? 2 : kWarmRounds;
-    const int senderRounds = smoke ? 3 : kSenderRounds;
-    const int floorRounds = smoke ? 1 : kFloorRounds;
+bool ShowsChangedName() {
+    const std::string* to = TheHost().compose.headers.Find("To");
+    const std::string* cc = TheHost().compose.headers.Find("Cc");
+    return (to && to->find(kChangedName) != std::string::npos) ||
+           (cc && cc->find(kChangedName) != std::string::npos);
+}
 
+// Prints the figures of one run; bench/run-wine takes medians over runs.
+// False when the plug-in's answers are wrong.
+bool Measure(const std::string& scratch, const GeneratedBook& book, const std::string& dll,
+             const Rounds& n, int* status) {
+    const std::vector<std::string> recipients = SampleRecipients(book, kRecipients, kRecipientSeed);
     SBenchSession session(scratch);
     std::string why;
-    if (!session.SetUp(manifest.groupLink, &why) || !session.Load(dll, &why)) {
+    if (!session.SetUp(GroupLink(book), &why) || !session.Load(dll, &why)) {
         std::fprintf(stderr, "hostbench: %s\n", why.c_str());
-        return 2;
+        *status = 2;
+        return false;
     }
-    const uint64_t baseline = WorkingSetBytes();
 
-    std::vector<double> walks;
-    uint64_t entries = 0;
+    // The floors, each after a warm-up, as warm as the plug-in will find the files.
+    uint64_t entries = 0, bytes = 0;
     const std::vector<std::string> roots = {book.root, session.DataFolder() + "\\CompanyBook"};
-    for (int i = 0; i < floorRounds; ++i) walks.push_back(TimeDirectoryWalk(roots, &entries));
-    Figure("walk_floor_ms", Median(walks));
+    auto walk = [&] { TimeDirectoryWalk(roots, &entries); };
+    auto read = [&] { TimeReadFiles(book.indexPaths, &bytes); };
+    Figure("walk_floor_ms", MedianOf(1, n.floorRounds, walk));
     Figure("walk_entries", static_cast<double>(entries));
+    Figure("read_floor_ms", MedianOf(1, n.floorRounds, read));
+    Figure("index_bytes", static_cast<double>(bytes));
+    const uint64_t heapBefore = HeapBytesInUse();
+
+    auto reply = [&] { session.ReplyToAll(recipients, false); };
+    auto templated = [&] { session.ReplyToAll(recipients, true); };
+    std::string shown;
+    auto view = [&] { shown = session.OpenMail(recipients[1]); };
 
     SStopwatch watch;
     session.Start();
     Figure("start_ms", watch.Milliseconds());
+    SStopwatch sinceStart;
     session.MenuInit();
 
     watch.Restart();
-    session.ReplyToAll(recipients, false);
+    reply();
     Figure("first_reply_ms", watch.Milliseconds());
+    const std::string* named = TheHost().compose.headers.Find("Cc");
+    const bool rewritten = named && named->find('<') != std::string::npos;
+    // Replies while what start left to the plug-in's threads still runs
+    // (the watcher lists the whole book once); the warm figures come after.
+    Figure("busy_reply_ms", MedianOf(0, n.rounds, reply));
+    WaitUntilIdle(kIdleWaitMs);
+    Figure("busy_after_start_ms", sinceStart.Milliseconds());
 
-    std::vector<double> warm;
-    for (int i = 0; i < warmRounds; ++i) {
-        watch.Restart();
-        session.ReplyToAll(recipients, false);
-        warm.push_back(watch.Milliseconds());
-    }
-    const double warmReply = Median(warm);
-    Figure("warm_reply_ms", warmReply);
-    Figure("warm_reply_us_per_recipient", 1000 * warmReply / kRecipients);
+    Figure("warm_reply_ms", MedianOf(n.warmUps, n.rounds, reply));
+    Figure("template_reply_ms", MedianOf(n.warmUps, n.rounds, templated));
+    Figure("sender_view_ms", MedianOf(n.warmUps, n.senderRounds, view));
 
-    session.ReplyToAll(recipients, true);   // reads the cards
-    std::vector<double> templated;
-    for (int i = 0; i < warmRounds; ++i) {
-        watch.Restart();
-        session.ReplyToAll(recipients, true);
-        templated.push_back(watch.Milliseconds());
-    }
-    Figure("template_reply_us_per_recipient", 1000 * Median(templated) / kRecipients);
+    // What the index, its cards and the plug-in's buffers hold after use.
+    const uint64_t heapAfter = HeapBytesInUse();
+    Figure("held_bytes", static_cast<double>(heapAfter > heapBefore ? heapAfter - heapBefore : 0));
 
-    std::string shown = session.OpenMail(recipients[1]);
-    std::vector<double> views;
-    for (int i = 0; i < senderRounds; ++i) {
-        watch.Restart();
-        session.OpenMail(recipients[1]);
-        views.push_back(watch.Milliseconds());
-    }
-    Figure("sender_view_us", 1000 * Median(views));
-    std::printf("sender-view %s -> %s\n", recipients[1].c_str(), shown.c_str());
-
-    const uint64_t peak = PeakWorkingSetBytes();
-    Figure("memory_added_bytes", static_cast<double>(peak > baseline ? peak - baseline : 0));
-    Figure("index_bytes", static_cast<double>(book.indexBytes));
-
-    std::vector<double> reads;
-    uint64_t bytes = 0;
-    for (int i = 0; i < floorRounds; ++i) reads.push_back(TimeReadFiles(book.indexPaths, &bytes));
-    Figure("read_floor_ms", Median(reads));
-
+    // One folder changed as the host's edit would, then put back, each time
+    // followed by a reply once the watcher has had time to see it.
     const std::string changedPath = book.folderPaths[0] + "\\Group.idx";
-    std::string oldIndex;
-    bool existed = false;
-    if (!ChangeGroupFolder(changedPath, recipients[1], &oldIndex, &existed)) {
-        std::fprintf(stderr, "hostbench: cannot change %s\n", changedPath.c_str());
+    const std::string original = ReadWhole(changedPath);
+    const std::string changed = "9\t0\tchanged.vcf\t" + std::string(kChangedName) + "\t" +
+                                recipients[1] + "\t0\r\n" + original;
+    std::vector<double> changedReplies;
+    int seen = 0;
+    for (int i = 0; i < n.changes; ++i) {
+        const bool add = i % 2 == 0;
+        if (!WriteWhole(changedPath, add ? changed : original)) {
+            std::fprintf(stderr, "hostbench: cannot change %s\n", changedPath.c_str());
+            *status = 2;
+            return false;
+        }
+        PumpMessages(kWatcherWaitMs);
+        watch.Restart();
+        reply();
+        changedReplies.push_back(watch.Milliseconds());
+        if (ShowsChangedName() == add) ++seen;
+    }
+    Figure("changed_reply_ms", Median(changedReplies));
+    auto readOne = [&] { TimeReadFiles({changedPath}, &bytes); };
+    Figure("one_file_read_ms", MedianOf(1, n.floorRounds, readOne));
+    Figure("changes_seen", seen);
+    Figure("changes_made", n.changes);
+    session.Exit();
+    WriteWhole(changedPath, original);
+    return rewritten && shown != recipients[1] && seen == n.changes;
+}
+
+int MeasureBook(const std::string& scratch, const std::string& dll) {
+    GeneratedBook book;
+    if (!ReadBookManifest(scratch + "\\manifest.txt", scratch + "\\data", &book)) {
+        std::fprintf(stderr, "hostbench: no manifest in %s (bench/run-wine writes it)\n",
+                     scratch.c_str());
         return 2;
     }
-    PumpMessages(kWatcherWaitMs);   // the watcher thread sees the change
-    watch.Restart();
-    session.ReplyToAll(recipients, false);
-    Figure("changed_reply_ms", watch.Milliseconds());
-    const std::string* to = TheHost().compose.headers.Find("To");
-    const bool seen = to && to->find(kChangedName) != std::string::npos;
-    std::vector<double> oneFile;
-    for (int i = 0; i < floorRounds + 2; ++i) oneFile.push_back(TimeReadFiles({changedPath}, &bytes));
-    Figure("one_file_read_ms", Median(oneFile));
-    std::printf("changed folder seen: %s\n", seen ? "yes" : "no");
+    int status = 0;
+    const bool right = Measure(scratch, book, dll, kFull, &status);
+    if (status == 0) Figure("answers_wrong", right ? 0 : 1);
+    return status;
+}
 
-    session.Exit();
-    RestoreGroupFolder(changedPath, oldIndex, existed);
-    const bool named = shown != recipients[1];
-    if (smoke && (!seen || !named)) {
-        std::printf("smoke run FAILED\n");
-        return 1;
+// A small book generated here, a short run, and the answers checked.
+int Smoke(const std::string& scratch, const std::string& dll) {
+    GeneratedBook book;
+    if (!GenerateAddressBook(scratch + "\\data", BookShape{kSmokeContacts, kSmokeFolders, 1}, &book)) {
+        std::fprintf(stderr, "hostbench: cannot write the address book into %s\n", scratch.c_str());
+        return 2;
     }
-    return 0;
+    int status = 0;
+    if (Measure(scratch, book, dll, kSmoke, &status)) return 0;
+    std::printf("smoke run FAILED\n");
+    return status != 0 ? status : 1;
 }
 
 }  // namespace
@@ -222,21 +204,10 @@ int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
     UnmanagedWineWindows();
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "generate" && argc == 6) {
-        BookShape shape;
-        shape.contacts = std::atoi(argv[3]);
-        shape.folders = std::atoi(argv[4]);
-        shape.seed = static_cast<uint32_t>(std::strtoul(argv[5], nullptr, 10));
-        return Generate(argv[2], shape);
-    }
-    if (mode == "measure" && argc == 4) return Measure(argv[2], argv[3], false);
-    if (mode == "smoke" && argc == 4) {
-        const int generated = Generate(argv[2], BookShape{kSmokeContacts, kSmokeFolders, 1});
-        return generated != 0 ? generated : Measure(argv[2], argv[3], true);
-    }
+    if (mode == "measure" && argc == 4) return MeasureBook(argv[2], argv[3]);
+    if (mode == "smoke" && argc == 4) return Smoke(argv[2], argv[3]);
     std::fprintf(stderr,
-                 "usage: halyard_hostbench.exe generate SCRATCH CONTACTS FOLDERS SEED\n"
-                 "       halyard_hostbench.exe measure SCRATCH DLL\n"
+                 "usage: halyard_hostbench.exe measure SCRATCH DLL\n"
                  "       halyard_hostbench.exe smoke SCRATCH DLL\n");
     return 2;
 }

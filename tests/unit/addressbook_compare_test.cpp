@@ -104,4 +104,34 @@ TEST_F(CompareTest, RebuildSeesChangedRemovedAndNewFiles) {
     ExpectSameAnswers(fast, 3);
 }
 
+// The host benchmark reads under Wine a book written natively: the outside
+// book's "Address.ini" names it as Wine does, the manifest holds the paths
+// relative to the data folder, whatever either program calls it.
+TEST_F(CompareTest, BookWrittenForAnotherProgramReadsBackThroughItsManifest) {
+    const std::string data = dir_.Join("data");
+    const std::string hostData = "Z:\\elsewhere\\data";
+    GeneratedBook written;
+    ASSERT_TRUE(GenerateAddressBook(data, BookShape{60, 6, 4}, &written, hostData));
+    const std::string manifest = dir_.Join("manifest.txt");
+    ASSERT_TRUE(WriteBookManifest(manifest, data, written));
+
+    char path[kPathSize] = {};
+    platform::ProfileGetString("Settings", "Path", "", path, sizeof path,
+                               JoinPath(JoinPath(written.root, "@Company"), "Address.ini").c_str());
+    EXPECT_STREQ(path, "Z:\\elsewhere\\data\\CompanyBook");
+
+    GeneratedBook read;
+    ASSERT_TRUE(ReadBookManifest(manifest, data, &read));
+    EXPECT_EQ(read.root, written.root);
+    EXPECT_EQ(read.folderPaths, written.folderPaths);
+    EXPECT_EQ(read.indexPaths, written.indexPaths);
+    EXPECT_EQ(read.addresses, written.addresses);
+    EXPECT_EQ(read.indexBytes, written.indexBytes);
+    for (const std::string& index : read.indexPaths) EXPECT_TRUE(platform::FileExists(index.c_str()));
+
+    ASSERT_TRUE(ReadBookManifest(manifest, hostData, &read));
+    EXPECT_EQ(read.indexPaths.front(),
+              hostData + written.indexPaths.front().substr(data.size()));
+}
+
 }  // namespace
