@@ -106,39 +106,46 @@ void SAddressBook::KeepUnchanged(std::map<std::string, std::unique_ptr<SGroupInd
 }
 
 void SAddressBook::ApplyChanges(const std::vector<platform::FolderChange>& changes) {
-    std::set<size_t> reread;
+    bool rescan = false;
+    std::set<std::string> reread;   // folders whose index file changed
     for (const platform::FolderChange& change : changes) {
         const std::string_view path(change.path);
         const size_t split = DirectoryEnd(path);
         const std::string_view name = path.substr(split);
-        const std::string folder(path.substr(0, split > 0 ? split - 1 : 0));
+        std::string folder(path.substr(0, split > 0 ? split - 1 : 0));
 
         if (positions_.count(change.path)) {
             // A folder's own time follows what is in it; anything else
             // done to a folder (renamed, removed) changes the tree.
-            if (change.kind == platform::FolderChangeKind::kModified) continue;
-            Rebuild();
-            return;
+            rescan = rescan || change.kind != platform::FolderChangeKind::kModified;
+            continue;
         }
-        const auto owner = positions_.find(folder);
         const bool newFolder = (change.kind == platform::FolderChangeKind::kAdded ||
                                 change.kind == platform::FolderChangeKind::kRenamedTo) &&
                                platform::IsDirectory(change.path.c_str());
-        if (newFolder || (IsIndexName(name) && owner == positions_.end()) ||
-            EqualNoCaseAscii(name, "Address.ini")) {
-            Rebuild();
-            return;
-        }
-        if (owner == positions_.end()) continue;   // below a folder never searched
-        if (IsIndexName(name)) {
-            reread.insert(owner->second);
+        if (newFolder || EqualNoCaseAscii(name, "Address.ini")) {
+            rescan = true;
             continue;
         }
+        const auto owner = positions_.find(folder);
+        if (IsIndexName(name)) {
+            // A folder the walk does not know yet comes with the rescan.
+            rescan = rescan || owner == positions_.end();
+            reread.insert(std::move(folder));
+            continue;
+        }
+        if (owner == positions_.end()) continue;   // below a folder never searched
         // Another file of the folder: a card, or the host's scratch file.
         auto cached = groupIndexCache_.find(IndexPath(owner->second));
         if (cached != groupIndexCache_.end()) cached->second->ForgetChangedCards();
     }
-    for (size_t position : reread) Reread(position);
+    // A rescan keeps an index whose file looks unchanged; the ones named
+    // are read again all the same, whatever their stamps say.
+    if (rescan) Rebuild();
+    for (const std::string& folder : reread) {
+        const auto found = positions_.find(folder);
+        if (found != positions_.end()) Reread(found->second);
+    }
     CompactIfSparse();
 }
 
