@@ -5,7 +5,6 @@
 #include <exception>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "addressbook/compare_address.h"
 #include "addressbook/halyard_addr_book.h"
@@ -59,9 +58,7 @@ int StartPlugin() {
     // armed before the index is read, so that no change made meanwhile can
     // go unseen.
     const std::string addrBookRoot = JoinPath(HostDataFolder(state.host), kAddrBookFolder);
-    std::vector<std::string> bookFolders;
-    for (const BookFolder& book : ListBooks(addrBookRoot)) bookFolders.push_back(book.contentPath);
-    platform::FolderWatches watches = platform::FolderWatches::Arm(bookFolders);
+    platform::FolderWatches watches = ArmAddressBookWatches(addrBookRoot);
     state.addrBook = BuildAddressIndex(addrBookRoot);
 
     // 3. The work buffers; without them the plug-in stays inactive.

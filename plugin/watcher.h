@@ -3,7 +3,13 @@
 
 #include "common/platform.h"
 
+#include <string>
+
 struct PluginState;
+
+// Arms the change watches over every book below addrBookRoot (the
+// "AddrBook" folder); done before the index reads the books.
+platform::FolderWatches ArmAddressBookWatches(const std::string& addrBookRoot);
 
 // Hands the watches, armed before the index was read, to a thread of their
 // own, which adds every change to state.addrBookChanges. False when the

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "addressbook/addr_book_changes.h"
+#include "addressbook/address_book.h"
 #include "common/platform.h"
 #include "common/win32_handles.h"
 #include "plugin/plugin_state.h"
@@ -44,6 +45,12 @@ DWORD WINAPI WatcherThread(void* parameter) {
 }
 
 }  // namespace
+
+platform::FolderWatches ArmAddressBookWatches(const std::string& addrBookRoot) {
+    std::vector<std::string> folders;
+    for (const BookFolder& book : ListBooks(addrBookRoot)) folders.push_back(book.contentPath);
+    return platform::FolderWatches::Arm(folders);
+}
 
 bool StartAddressBookWatcher(PluginState& state, platform::FolderWatches watches) {
     if (state.watcherThread) return false;

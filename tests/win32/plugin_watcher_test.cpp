@@ -110,9 +110,7 @@ protected:
     // read, then the watches handed to the thread.
     std::unique_ptr<SHalyardAddrBook> StartWatching() {
         const std::string root = dir_.Join("AddrBook");
-        std::vector<std::string> folders;
-        for (const BookFolder& book : ListBooks(root)) folders.push_back(book.contentPath);
-        platform::FolderWatches watches = platform::FolderWatches::Arm(folders);
+        platform::FolderWatches watches = ArmAddressBookWatches(root);
         auto book = std::make_unique<SHalyardAddrBook>(root.c_str());
         EXPECT_TRUE(StartAddressBookWatcher(Plugin(), std::move(watches)));
         return book;
