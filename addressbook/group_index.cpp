@@ -151,14 +151,6 @@ std::unique_ptr<SVcardItem> SGroupIndex::MakeCard(const char* address) {
     SVCard* vcard = LoadCard(path.c_str());
     VCardFields fields;
     if (!vcard->Contents() || !vcard->FindByAddress(address, &fields)) return nullptr;
-    // Copies: the card's buffer stays with the cache.
-    auto item = std::make_unique<SVcardItem>();
-    item->fullName = CopyLocalText(fields.fullName);
-    item->address = CopyLocalText(address);
-    item->organization = CopyLocalText(fields.organization);
-    item->unit = CopyLocalText(fields.unit);
-    item->familyName = CopyLocalText(fields.familyName);
-    item->givenName = CopyLocalText(fields.givenName);
-    item->note = CopyLocalText(fields.note);
-    return item;
+    // Copies: the card's texts stay with the cache.
+    return MakeVcardItem(fields, address);
 }

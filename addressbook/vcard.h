@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/small_file.h"
 
@@ -29,7 +31,19 @@ inline std::string_view FieldText(const std::optional<std::string>& field) {
     return field ? std::string_view(*field) : std::string_view();
 }
 
-// Pointers into an SVCard's buffer, each possibly null.
+// One card of a file, closed by END, as the lookup reads it: its addresses
+// as written, its texts in the ANSI code page.
+struct VCardEntry {
+    std::vector<std::string> addresses;
+    std::optional<std::string> fullName;
+    std::optional<std::string> organization;
+    std::optional<std::string> unit;
+    std::optional<std::string> familyName;
+    std::optional<std::string> givenName;
+    std::optional<std::string> note;
+};
+
+// Pointers into the texts of a card an SVCard holds, each possibly null.
 struct VCardFields {
     const char* fullName = nullptr;
     const char* organization = nullptr;
@@ -41,19 +55,24 @@ struct VCardFields {
 
 class SVCard : public SSmallFile {
 public:
-    // Never fails; a missing or unreadable file gives no buffer.
+    // Never fails; a missing or unreadable file gives no buffer and no card.
     explicit SVCard(const char* path);
     ~SVCard() override;
 
-    // The first card, closed by END:, holding the address.
+    // The first card, closed by END, holding the address. The texts live as
+    // long as this object.
     bool FindByAddress(const char* address, VCardFields* fields) const;
+
+private:
+    std::vector<VCardEntry> cards_;
 };
 
-// The in-place pass run once over a loaded card file: lines and ';'
-// components become NUL-terminated strings, quoted-printable values are
-// decoded. buffer holds size bytes followed by a NUL.
-void PrepareVCardBuffer(char* buffer, uint32_t size);
+// The cards of a card file, in file order, read once when it is loaded.
+std::vector<VCardEntry> ReadVCards(std::string_view file);
 
-// The lookup over a prepared buffer (size bytes followed by a NUL).
-bool FindInVCardBuffer(const char* buffer, uint32_t size, const char* address,
-                       VCardFields* fields);
+// The first of cards holding the address.
+bool FindInVCards(const std::vector<VCardEntry>& cards, const char* address, VCardFields* fields);
+
+// The entry of a found card: copies of its texts, which are in the ANSI code
+// page already, and of the address looked up.
+std::unique_ptr<SVcardItem> MakeVcardItem(const VCardFields& fields, const char* address);

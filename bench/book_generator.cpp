@@ -126,7 +126,7 @@ std::string CardText(BenchRandom& random, const Contact& contact) {
     card += std::string("ORG:") + Pick(random, kCompanies) + ";" + Pick(random, kUnits) + "\r\n";
     const uint32_t kind = random.Below(100);
     const char* email = kind < 60 ? "EMAIL;PREF:" : kind < 70 ? "EMAIL;TYPE=PREF:"
-                        : kind < 95 ? "EMAIL:" : "EMAIL;INTERNET:";   // the last is not read
+                        : kind < 95 ? "EMAIL:" : "EMAIL;INTERNET:";
     card += email + contact.address + "\r\n";
     if (random.Chance(20)) card += "NOTE:met at the fair\r\n";
     card += "END:VCARD\r\n";

@@ -130,6 +130,10 @@ bool IsLeadByte(unsigned char c);
 std::string Utf8ToAnsi(std::string_view utf8);
 // The ANSI code page to UTF-8.
 std::string AnsiToUtf8(std::string_view ansi);
+// Text in codePage to the ANSI code page, unmappable characters '?'. False,
+// out left empty, when the system has no such code page or the bytes are
+// not well-formed in it.
+bool CodePageToAnsi(unsigned codePage, std::string_view bytes, std::string* out);
 // Bytes that the one UTF-8 character utf8Char takes in the ANSI code page;
 // 0 when that code page has no form for it (a best-fit look-alike does not
 // count) or when utf8Char is not exactly one well-formed character.

@@ -133,6 +133,20 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 
 const char* IconvName(unsigned codePage) { return codePage == 932 ? "CP932" : "CP1252"; }
 
+// The iconv name of a Windows code page the stand-in knows; empty for others.
+std::string SourceIconvName(unsigned codePage) {
+    switch (codePage) {
+    case 65001: return "UTF-8";
+    case 20127: return "ASCII";
+    case 20932: return "EUC-JP";
+    case 50220: return "ISO-2022-JP";
+    default: break;
+    }
+    if (codePage > 28590 && codePage < 28606) return "ISO-8859-" + std::to_string(codePage - 28590);
+    if (codePage == 932 || (codePage >= 1250 && codePage <= 1258)) return "CP" + std::to_string(codePage);
+    return std::string();
+}
+
 // One iconv descriptor for the duration of a conversion.
 class Iconv {
 public:
@@ -152,6 +166,27 @@ public:
         size_t outLeft = sizeof buffer;
         if (iconv(cd_, &inPtr, &inLength, &outPtr, &outLeft) == static_cast<size_t>(-1)) return false;
         if (inLength != 0) return false;
+        out->append(buffer, sizeof buffer - outLeft);
+        return true;
+    }
+    // Converts a whole text of any length; false on any byte that does not.
+    bool ConvertAll(std::string_view in, std::string* out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = const_cast<char*>(in.data());
+        size_t inLeft = in.size();
+        while (inLeft > 0) {
+            char buffer[256];
+            char* outPtr = buffer;
+            size_t outLeft = sizeof buffer;
+            const size_t done = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            out->append(buffer, sizeof buffer - outLeft);
+            if (done == static_cast<size_t>(-1) && errno != E2BIG) return false;
+        }
+        // Flush a stateful decoder (ISO-2022-JP).
+        char buffer[16];
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        if (iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) return false;
         out->append(buffer, sizeof buffer - outLeft);
         return true;
     }
@@ -418,6 +453,24 @@ std::string AnsiToUtf8(std::string_view ansi) {
         i += len;
     }
     return out;
+}
+
+bool CodePageToAnsi(unsigned codePage, std::string_view bytes, std::string* out) {
+    out->clear();
+    if (bytes.empty()) return true;
+    const std::string from = SourceIconvName(codePage);
+    if (from.empty()) return false;
+    Iconv decode("UTF-32LE", from.c_str());
+    std::string points;
+    if (!decode.Valid() || !decode.ConvertAll(bytes, &points)) return false;
+    Iconv encode(IconvName(AnsiCodePage()), "UTF-32LE");
+    if (!encode.Valid()) return false;
+    for (size_t i = 0; i + 4 <= points.size(); i += 4) {
+        const auto* p = reinterpret_cast<const unsigned char*>(points.data() + i);
+        const uint32_t cp = p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24);
+        if (!ConvertCodePoint(encode, cp, out)) *out += '?';
+    }
+    return true;
 }
 
 size_t AnsiCharLength(std::string_view utf8Char) {

@@ -221,6 +221,28 @@ std::string AnsiToUtf8(std::string_view ansi) {
     return out;
 }
 
+bool CodePageToAnsi(unsigned codePage, std::string_view bytes, std::string* out) {
+    out->clear();
+    if (bytes.empty()) return true;
+    if (bytes.size() > 0x7FFFFFFF) return false;
+    const int length = static_cast<int>(bytes.size());
+    // Some code pages (the ISO-2022 family) refuse the strict flag.
+    DWORD flags = MB_ERR_INVALID_CHARS;
+    int wide = MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
+    if (wide <= 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+        flags = 0;
+        wide = MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
+    }
+    if (wide <= 0) return false;
+    std::vector<wchar_t> w(static_cast<size_t>(wide));
+    MultiByteToWideChar(codePage, flags, bytes.data(), length, w.data(), wide);
+    const int size = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return false;
+    out->assign(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, &(*out)[0], size, nullptr, nullptr);
+    return true;
+}
+
 size_t AnsiCharLength(std::string_view utf8Char) {
     constexpr size_t kMaxUtf8Char = 4;
     if (utf8Char.empty() || utf8Char.size() > kMaxUtf8Char) return 0;

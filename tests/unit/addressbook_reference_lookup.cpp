@@ -105,15 +105,7 @@ std::optional<AddressBook::Match> AddressBook::Lookup(const std::string& indexPa
                 SVCard vcard(card.c_str());
                 VCardFields values;
                 if (card.size() < kPathSize && vcard.Contents() && vcard.FindByAddress(address.c_str(), &values)) {
-                    SVcardItem item;
-                    item.fullName = CopyLocalText(values.fullName);
-                    item.address = CopyLocalText(address.c_str());
-                    item.organization = CopyLocalText(values.organization);
-                    item.unit = CopyLocalText(values.unit);
-                    item.familyName = CopyLocalText(values.familyName);
-                    item.givenName = CopyLocalText(values.givenName);
-                    item.note = CopyLocalText(values.note);
-                    match.card = DescribeItem(item);
+                    match.card = DescribeItem(*MakeVcardItem(values, address.c_str()));
                 }
             }
             return match;
