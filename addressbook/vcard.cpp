@@ -75,6 +75,12 @@ Kind KindOf(std::string_view name) {
     return Kind::kOther;
 }
 
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
 std::string_view Unquoted(std::string_view text) {
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
         return text.substr(1, text.size() - 2);
@@ -132,6 +138,8 @@ size_t ReadNamePart(std::string_view line, Property* property) {
             break;
         }
     }
+    // A quote left open: the first colon, as a reader that knows no quotes.
+    if (colon == std::string_view::npos) colon = line.find(':');
     if (colon == std::string_view::npos) return colon;
     const std::string_view namePart = line.substr(0, colon);
     quoted = false;
@@ -139,7 +147,8 @@ size_t ReadNamePart(std::string_view line, Property* property) {
     for (size_t i = 0; i <= namePart.size(); ++i) {
         if (i < namePart.size() && namePart[i] == '"') quoted = !quoted;
         if (i < namePart.size() && (namePart[i] != ';' || quoted)) continue;
-        const std::string_view segment = namePart.substr(start, i - start);
+        // 2.1 lets white space stand around names and parameters.
+        const std::string_view segment = Trimmed(namePart.substr(start, i - start));
         if (start == 0) {
             const size_t dot = segment.rfind('.');
             property->kind = KindOf(dot == std::string_view::npos ? segment : segment.substr(dot + 1));
@@ -219,12 +228,6 @@ VCardEntry FinishCard(const std::vector<Property>& properties, std::string_view 
         }
     }
     return card;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
 }
 
 }  // namespace

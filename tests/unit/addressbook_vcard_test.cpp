@@ -98,9 +98,11 @@ TEST_F(VCardTest, LinesNamesAndParameters) {
                   "item3.EMAIL;type=INTERNET;type=pref:three@x\r\n"
                   "EMAIL;TYPE=\"work,internet\";PREF=1:four@x\r\n"
                   "X-EMAIL:five@x\r\n"
+                  "EMAIL ; INTERNET :six@x\r\n"
+                  "EMAIL;X-Q=\"open:seven@x\r\n"
                   "end:vcard\r\n");
     VCardFields f;
-    for (const char* address : {"one@x", "two@x", "three@x", "four@x"}) {
+    for (const char* address : {"one@x", "two@x", "three@x", "four@x", "six@x", "seven@x"}) {
         ASSERT_TRUE(card.Find(address, &f)) << address;
         EXPECT_EQ(Text(f.familyName), "Doe");
         EXPECT_EQ(Text(f.givenName), "John");
