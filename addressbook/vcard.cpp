@@ -160,23 +160,44 @@ size_t ReadNamePart(std::string_view line, Property* property) {
     return colon + 1;
 }
 
-bool EndsInSoftBreak(const std::string& line) {
-    if (line.empty() || line.back() != '=') return false;
-    Property property;
-    return ReadNamePart(line, &property) != std::string_view::npos &&
-           property.form.encoding == ValueForm::Encoding::kQuotedPrintable;
-}
+// Whether the logical line being read is quoted-printable, so that an '='
+// at its end is a soft break. Known once its name part is complete; read
+// on from where the last look stopped, so that a long line costs once.
+class SoftBreaks {
+public:
+    bool EndsInOne(const std::string& line) {
+        if (line.empty() || line.back() != '=') return false;
+        for (; !known_ && scanned_ < line.size(); ++scanned_) {
+            if (line[scanned_] == '"') {
+                quoted_ = !quoted_;
+            } else if (line[scanned_] == ':' && !quoted_) {
+                Property property;
+                ReadNamePart(line, &property);
+                quotedPrintable_ = property.form.encoding == ValueForm::Encoding::kQuotedPrintable;
+                known_ = true;
+            }
+        }
+        return known_ && quotedPrintable_;
+    }
+
+private:
+    size_t scanned_ = 0;
+    bool quoted_ = false;
+    bool known_ = false;
+    bool quotedPrintable_ = false;
+};
 
 // The next logical line into line: folds unfolded, soft line breaks of
 // quoted-printable values joined. A soft break before an empty line ends
 // the value there.
 void NextLogicalLine(PhysicalLines& lines, std::string* line) {
     line->assign(lines.Take());
+    SoftBreaks soft;
     for (;;) {
         if (lines.NextIsFold()) {
-            if (EndsInSoftBreak(*line)) line->pop_back();
+            if (soft.EndsInOne(*line)) line->pop_back();
             line->append(lines.Take().substr(1));
-        } else if (!lines.AtEnd() && !lines.NextIsEmpty() && EndsInSoftBreak(*line)) {
+        } else if (!lines.AtEnd() && !lines.NextIsEmpty() && soft.EndsInOne(*line)) {
             line->pop_back();
             line->append(lines.Take());
         } else {
