@@ -105,30 +105,6 @@ std::string Unescape(std::string_view raw, bool modern, unsigned walkCodePage) {
     return out;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// "=XX" becomes the byte XX; an '=' without two hex digits is kept.
-// Soft line breaks were joined when the line was read.
-std::string DecodeQuotedPrintableText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '=' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
-            HexDigit(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 // Base64 as writers fold it: white space and stray bytes are passed over,
 // the first '=' ends the data.
 std::string DecodeBase64Text(std::string_view text) {
@@ -188,8 +164,9 @@ std::string ReadValue(std::string_view raw, const ValueForm& form, const CardDia
         text = DecodeBase64Text(raw);
     } else {
         text = Unescape(raw, dialect.modern, WalkCodePage(raw, form, dialect));
+        // Soft line breaks were joined when the line was read.
         if (form.encoding == ValueForm::Encoding::kQuotedPrintable)
-            text = DecodeQuotedPrintableText(text);
+            text.resize(DecodeQuotedPrintable(&text[0], text.size()));
     }
     // Texts are handed on NUL-terminated.
     text.resize(std::strlen(text.c_str()));
