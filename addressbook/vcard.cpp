@@ -99,10 +99,10 @@ unsigned PreferenceNumber(std::string_view text) {
 
 // One parameter: NAME=VALUE, or 2.1's bare VALUE.
 void ReadParameter(std::string_view parameter, Property* property) {
-    const size_t equals = parameter.find('=');
-    const std::string_view name = equals == std::string_view::npos ? std::string_view() : parameter.substr(0, equals);
-    const std::string_view value =
-        Unquoted(equals == std::string_view::npos ? parameter : parameter.substr(equals + 1));
+    const size_t equals = std::min(parameter.find('='), parameter.size());
+    const bool bare = equals == parameter.size();
+    const std::string_view name = parameter.substr(0, bare ? 0 : equals);
+    const std::string_view value = Unquoted(bare ? parameter : parameter.substr(equals + 1));
     if (name.empty() || EqualNoCaseAscii(name, "ENCODING")) {
         if (EqualNoCaseAscii(value, "QUOTED-PRINTABLE"))
             property->form.encoding = ValueForm::Encoding::kQuotedPrintable;
@@ -222,7 +222,8 @@ VCardEntry FinishCard(const std::vector<Property>& properties, std::string_view 
     VCardEntry card;
     unsigned fullName = kUnmarked, name = kUnmarked, organization = kUnmarked, note = kUnmarked;
     // Family and given name, organisation and unit: the first two components.
-    auto pair = [&](const Property& p, std::optional<std::string>* first, std::optional<std::string>* second) {
+    auto pair = [&](const Property& p, std::optional<std::string>* first,
+                    std::optional<std::string>* second) {
         const std::vector<std::string_view> parts = SplitComponents(p.value, p.form, dialect);
         *first = ReadValue(parts[0], p.form, dialect, true);
         *second = parts.size() > 1 ? ReadValue(parts[1], p.form, dialect, true) : std::string();
