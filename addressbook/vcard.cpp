@@ -231,7 +231,8 @@ VCardEntry FinishCard(const std::vector<Property>& properties, std::string_view 
     for (const Property& p : properties) {
         switch (p.kind) {
         case Kind::kEmail:
-            card.addresses.push_back(ReadValue(p.value, p.form, dialect, false));
+            // White space around an address is never part of it.
+            card.addresses.emplace_back(Trimmed(ReadValue(p.value, p.form, dialect, false)));
             break;
         case Kind::kFullName:
             Offer(p, &fullName, [&] { card.fullName = ReadValue(p.value, p.form, dialect, true); });

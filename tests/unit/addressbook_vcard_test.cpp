@@ -98,7 +98,7 @@ TEST_F(VCardTest, LinesNamesAndParameters) {
                   "item3.EMAIL;type=INTERNET;type=pref:three@x\r\n"
                   "EMAIL;TYPE=\"work,internet\";PREF=1:four@x\r\n"
                   "X-EMAIL:five@x\r\n"
-                  "EMAIL ; INTERNET :six@x\r\n"
+                  "EMAIL ; INTERNET : six@x\t\r\n"
                   "EMAIL;X-Q=\"open:seven@x\r\n"
                   "end:vcard\r\n");
     VCardFields f;
