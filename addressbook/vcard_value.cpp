@@ -11,6 +11,10 @@ constexpr char kBase64Alphabet[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr std::string_view kNewline = "\r\n";
 
+// ASCII reads alike in every code page we know but this one, which
+// shifts with escape sequences.
+constexpr unsigned kIso2022JpCodePage = 50220;
+
 struct CharsetName {
     std::string_view name;
     unsigned codePage;
@@ -23,7 +27,7 @@ constexpr CharsetName kCharsets[] = {
     {"MS_KANJI", kShiftJisCodePage}, {"WINDOWS-31J", kShiftJisCodePage},
     {"CSSHIFTJIS", kShiftJisCodePage}, {"US-ASCII", 20127},
     {"ASCII", 20127},              {"EUC-JP", 20932},
-    {"ISO-2022-JP", 50220},        {"LATIN1", 28591},
+    {"ISO-2022-JP", kIso2022JpCodePage},        {"LATIN1", 28591},
 };
 
 // The number that ends name after prefix (case ignored), or 0.
@@ -44,6 +48,12 @@ bool IsDoubleByteLead(unsigned codePage, unsigned char c) {
     if (codePage == kShiftJisCodePage) return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
     if (codePage == 936 || codePage == 949 || codePage == 950) return c >= 0x81 && c <= 0xFE;
     return false;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 bool IsWellFormedUtf8(std::string_view text) {
@@ -170,8 +180,8 @@ std::string ReadValue(std::string_view raw, const ValueForm& form, const CardDia
     }
     // Texts are handed on NUL-terminated.
     text.resize(std::strlen(text.c_str()));
-    if (!toLocal || text.empty()) return text;
     const unsigned codePage = SourceCodePage(form, dialect);
+    if (!toLocal || (IsAscii(text) && codePage != kIso2022JpCodePage)) return text;
     std::string local;
     if (codePage != 0 && platform::CodePageToAnsi(codePage, text, &local)) return local;
     return *CopyLocalText(text.c_str());
