@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "addressbook/compare_address.h"
 #include "addressbook/vcard_value.h"
@@ -21,7 +22,9 @@ constexpr unsigned kMostPreferred = 1;
 constexpr unsigned kLeastPreferred = 100;
 constexpr unsigned kUnmarked = kLeastPreferred + 1;
 
-enum class Kind : uint8_t { kOther, kBegin, kEnd, kVersion, kFullName, kName, kOrganization, kNote, kEmail };
+enum class Kind : uint8_t {
+    kOther, kBegin, kEnd, kVersion, kAgent, kFullName, kName, kOrganization, kNote, kEmail
+};
 
 struct KindName {
     std::string_view name;
@@ -30,7 +33,7 @@ struct KindName {
 constexpr KindName kKinds[] = {
     {"BEGIN", Kind::kBegin},       {"END", Kind::kEnd},         {"VERSION", Kind::kVersion},
     {"FN", Kind::kFullName},       {"N", Kind::kName},          {"ORG", Kind::kOrganization},
-    {"NOTE", Kind::kNote},         {"EMAIL", Kind::kEmail},
+    {"NOTE", Kind::kNote},         {"EMAIL", Kind::kEmail},       {"AGENT", Kind::kAgent},
 };
 
 // A line's name part, read.
@@ -269,6 +272,10 @@ std::vector<VCardEntry> ReadVCards(std::string_view file) {
     bool inside = false;
     std::vector<Property> properties;
     std::string version;
+    // 2.1 writes the card of an AGENT after it, whole; its lines are the
+    // agent's, not the card's.
+    bool agentBefore = false;
+    int agentDepth = 0;
     PhysicalLines lines(file);
     std::string line;
     while (!lines.AtEnd()) {
@@ -277,8 +284,18 @@ std::vector<VCardEntry> ReadVCards(std::string_view file) {
         const size_t valueStart = ReadNamePart(line, &property);
         if (valueStart == std::string_view::npos) continue;
         const std::string_view value(line.data() + valueStart, line.size() - valueStart);
+        if (agentDepth > 0) {
+            agentDepth += property.kind == Kind::kBegin ? 1 : property.kind == Kind::kEnd ? -1 : 0;
+            continue;
+        }
+        const bool agent = std::exchange(agentBefore, false);
         switch (property.kind) {
-        case Kind::kBegin:   // a card left open before is dropped
+        case Kind::kBegin:
+            if (inside && agent) {
+                agentDepth = 1;
+                break;
+            }
+            // A card left open before is dropped.
             inside = true;
             properties.clear();
             version.clear();
@@ -289,6 +306,9 @@ std::vector<VCardEntry> ReadVCards(std::string_view file) {
             break;
         case Kind::kVersion:
             version = Trimmed(value);
+            break;
+        case Kind::kAgent:
+            agentBefore = inside && Trimmed(value).empty();
             break;
         case Kind::kOther:
             break;

@@ -260,6 +260,13 @@ TEST_F(VCardTest, FirstClosedCardWins) {
     EXPECT_EQ(Text(f.fullName), "<absent>");
     EXPECT_EQ(Text(f.note), "<absent>");
 
+    // A 2.1 AGENT's card belongs to the card around it.
+    Prepared agent(Card("EMAIL:boss@x\r\nAGENT:\r\n" + Card("FN:Agent\r\nEMAIL:agent@x\r\n") +
+                        "FN:Boss\r\n"));
+    ASSERT_TRUE(agent.Find("boss@x", &f));
+    EXPECT_EQ(Text(f.fullName), "Boss");
+    EXPECT_FALSE(agent.Find("agent@x", &f));
+
     // Not closed by END: never matches.
     Prepared open("BEGIN:VCARD\r\nFN:Open\r\nEMAIL:open@x\r\n");
     EXPECT_FALSE(open.Find("open@x", &f));
