@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <vector>
 
 #include "common/platform.h"
 #include "common/win32_handles.h"
@@ -346,15 +347,16 @@ void ExitThreadReleasing(ModuleReference reference, unsigned exitCode) {
 ModuleReference LoadLibraryBesideModule(std::string_view fileName) {
     // Wide and long: the library's folder may hold any character and be
     // deeper than MAX_PATH.
-    std::wstring path(kLongPath, L'\0');
-    const DWORD n = GetModuleFileNameW(Instance(), &path[0], kLongPath);
+    std::vector<wchar_t> path(kLongPath);   // no std::wstring: 35 KiB of DLL
+    const DWORD n = GetModuleFileNameW(Instance(), path.data(), kLongPath);
     if (n == 0 || n >= kLongPath || fileName.empty()) return ModuleReference();
-    path.resize(n);
-    const size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return ModuleReference();
-    path.resize(slash + 1);
-    path.append(fileName.begin(), fileName.end());   // ASCII names
-    return ModuleReference(LoadLibraryExW(path.c_str(), nullptr, 0));
+    size_t folder = n;
+    while (folder > 0 && path[folder - 1] != L'\\' && path[folder - 1] != L'/') --folder;
+    if (folder == 0) return ModuleReference();
+    path.resize(folder);
+    path.insert(path.end(), fileName.begin(), fileName.end());   // ASCII names
+    path.push_back(L'\0');
+    return ModuleReference(LoadLibraryExW(path.data(), nullptr, 0));
 }
 
 void* ProgramModule() { return GetModuleHandleA(nullptr); }

@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kSignatureKey = "Signature";
 constexpr std::string_view kFormatKey = "Halyard-Update";
 constexpr std::string_view kFormatVersion = "1";
+constexpr std::string_view kJapaneseNotesKey = "Notes-ja";
 constexpr size_t kSizeMaxDigits = 10;
 
 bool IsKeyChar(char c) {
@@ -68,7 +69,7 @@ bool SplitLine(std::string_view line, std::string_view* key, std::string_view* v
 // The fields met so far; each may appear once.
 struct Seen {
     bool format = false, version = false, installer = false, size = false, sha256 = false,
-         notes = false;
+         notes = false, notesJa = false;
 };
 
 // Takes one known key into out; false when it is repeated or malformed.
@@ -89,10 +90,19 @@ bool TakeField(std::string_view key, std::string_view value, Seen* seen, Announc
         out->notes = std::string(value);
         return once(&seen->notes);
     }
+    if (key == kJapaneseNotesKey) {
+        out->notesJa = std::string(value);
+        return once(&seen->notesJa);
+    }
     return true;  // unknown keys are for later versions of the format
 }
 
 }  // namespace
+
+const std::string& NotesIn(const Announcement& announcement, std::string_view field) {
+    if (field == kJapaneseNotesKey && !announcement.notesJa.empty()) return announcement.notesJa;
+    return announcement.notes;
+}
 
 bool IsValidUtf8(std::string_view text) {
     size_t i = 0;
@@ -151,6 +161,7 @@ AnnouncementStatus ParseAnnouncement(std::string_view text, Announcement* out) {
         return AnnouncementStatus::Invalid;
     }
     if (!seen.notes) out->notes.clear();
+    if (!seen.notesJa) out->notesJa.clear();
     std::string signature;
     if (!signatureFound || !Base64Decode(signatureText, &signature) ||
         signature.size() != kSignatureBytes) {

@@ -25,6 +25,7 @@ struct Announcement {
     uint64_t size = 0;
     Sha256Digest sha256 = {};
     std::string notes;         // UTF-8, may be empty
+    std::string notesJa;       // "Notes-ja": the notes in Japanese, may be empty
     size_t signedLength = 0;   // bytes before the Signature: line
     P256Signature signature = {};
 };
@@ -40,6 +41,10 @@ enum class AnnouncementStatus {
 // in an unspecified state otherwise. The signature itself is checked by
 // the caller against the trusted keys.
 AnnouncementStatus ParseAnnouncement(std::string_view text, Announcement* out);
+
+// The notes of the field that the user's language names ("Notes" or
+// "Notes-ja"); those of "Notes" when that field is absent or empty.
+const std::string& NotesIn(const Announcement& announcement, std::string_view field);
 
 // True for well-formed UTF-8 (no overlong forms, surrogates or values
 // beyond U+10FFFF).

@@ -21,8 +21,9 @@ int RefuseAddress(const UpdateUi& ui, const std::wstring& address) {
     return kQuillonRefusedAddress;
 }
 
-// Tells the user why a transfer failed; answers the outcome. A transfer
-// that ran past its limit is reported by the caller.
+// Tells the user why a transfer failed; answers the outcome. A server that
+// answered is not called unreachable. A transfer that ran past its limit is
+// reported by the caller.
 int ReportTransferFailure(const UpdateUi& ui, const TransferResult& result) {
     switch (result.status) {
     case TransferStatus::Cancelled:
@@ -32,11 +33,11 @@ int ReportTransferFailure(const UpdateUi& ui, const TransferResult& result) {
     case TransferStatus::HttpStatus: {
         const std::wstring reason =
             FillText(LoadText(ui.instance, IDS_HTTP_STATUS), {std::to_wstring(result.detail)});
-        ShowUpdateBox(ui, IDS_UNREACHABLE, {reason}, MB_OK | MB_ICONWARNING);
+        ShowUpdateBox(ui, IDS_NOT_FETCHED, {reason}, MB_OK | MB_ICONWARNING);
         return kQuillonUnreachable;
     }
     case TransferStatus::TooManyRedirects:
-        ShowUpdateBox(ui, IDS_UNREACHABLE, {LoadText(ui.instance, IDS_TOO_MANY_REDIRECTS)},
+        ShowUpdateBox(ui, IDS_NOT_FETCHED, {LoadText(ui.instance, IDS_TOO_MANY_REDIRECTS)},
                       MB_OK | MB_ICONWARNING);
         return kQuillonUnreachable;
     case TransferStatus::WriteFailed:
@@ -46,6 +47,15 @@ int ReportTransferFailure(const UpdateUi& ui, const TransferResult& result) {
         ShowUpdateBox(ui, IDS_UNREACHABLE, {SystemReason(ui.instance, result.detail)}, MB_OK | MB_ICONWARNING);
         return kQuillonUnreachable;
     }
+}
+
+// The announcement field whose notes suit the boxes: the string table of
+// the boxes' language names it (ASCII).
+std::string NotesField(const UpdateUi& ui) {
+    const std::wstring field = LoadText(ui.instance, IDS_NOTES_FIELD);
+    std::string ascii;
+    for (wchar_t c : field) ascii.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return ascii;
 }
 
 // Writes the installer into the file, which is closed when this returns:
@@ -137,7 +147,8 @@ int RunUpdateCheck(const UpdateRequest& request) {
     }
     const int answer = ShowUpdateBox(
         ui, IDS_AVAILABLE,
-        {ui.product, FromUtf8(announcement.versionText), installedText, FromUtf8(announcement.notes)},
+        {ui.product, FromUtf8(announcement.versionText), installedText,
+         FromUtf8(NotesIn(announcement, NotesField(ui)))},
         MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return kQuillonDeclined;
     return InstallUpdate(ui, announcement, fileName);

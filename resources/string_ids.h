@@ -20,6 +20,7 @@ constexpr unsigned kStrNoAddressBook = 15;
 constexpr unsigned kStrNoSettings = 16;
 constexpr unsigned kStrReply = 17;
 constexpr unsigned kStrReplyAll = 18;
+constexpr unsigned kStrTemplateErrorCaption = 20;   // the template engine's boxes
 constexpr unsigned kStrDefaultAttachWords = 21;
 constexpr unsigned kStrAttachWarning = 22;
 constexpr unsigned kStrAttachCaption = 23;

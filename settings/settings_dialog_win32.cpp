@@ -4,7 +4,9 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "common/help_page.h"
@@ -192,11 +194,13 @@ void DeleteItem(HWND dialog, SSettings& s, const ListEditor& editor) {
 // host that never loads it itself would lose handles with each unload (under
 // Wine its printer library leaves a mutex, an event and a thread handle).
 bool AskOpenFileName(OPENFILENAMEA* ofn) {
-    wchar_t system[MAX_PATH] = {};
-    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    // A plain buffer: std::wstring would bring 35 KiB of the runtime along.
+    static constexpr wchar_t kName[] = L"\\comdlg32.dll";
+    wchar_t path[MAX_PATH + sizeof kName / sizeof kName[0]] = {};
+    const UINT n = GetSystemDirectoryW(path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return false;
-    const std::wstring path = std::wstring(system, n) + L"\\comdlg32.dll";
-    const platform::ModuleReference dialogs(LoadLibraryW(path.c_str()));
+    std::copy(std::begin(kName), std::end(kName), path + n);
+    const platform::ModuleReference dialogs(LoadLibraryW(path));
     if (!dialogs) return false;
     const auto open = reinterpret_cast<decltype(&GetOpenFileNameA)>(reinterpret_cast<void*>(
         GetProcAddress(static_cast<HMODULE>(dialogs.get()), "GetOpenFileNameA")));

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr const char* kErrorCaption = "Halyard Error";
-
 // The address group of the current mail folder; "" when it cannot be told.
 std::string GroupHint(const HostApi& host, const SHalyardAddrBook& book) {
     const char* dataFolder = HostDataFolder(host);
@@ -130,7 +128,7 @@ SExtendTemplate::ExpandResult SExtendTemplate::ExpandOne(const Work& work, HostW
         next.append(body->text, 0, start).append(output, length).append(body->text, end);
         commandText.assign(body->text, start, end - start);
     } catch (const std::bad_alloc&) {
-        ShowStringBox(window, kStrNoMemoryForWork, kErrorCaption, platform::kMbOk);
+        ShowStringBox(window, kStrNoMemoryForWork, kStrTemplateErrorCaption, platform::kMbOk);
         return ExpandResult::kFailed;
     }
     if (!WriteComposeText(work.host, window, next)) return ExpandResult::kFailed;
@@ -199,7 +197,7 @@ bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
             if (at == std::string::npos) {
                 // The listing itself was edited: restoring the command would
                 // throw the user's changes away.
-                ShowErrorBox(window, kStrTemplateEdited);
+                ShowStringBox(window, kStrTemplateEdited, kStrTemplateErrorCaption, platform::kMbIconWarning);
                 return false;
             }
             body.text.replace(at, output.size(), record->Command());

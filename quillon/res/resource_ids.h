@@ -25,3 +25,5 @@
 #define IDS_CANCELLING 17
 #define IDS_PROGRESS_OF 18
 #define IDS_PROGRESS_SO_FAR 19
+#define IDS_NOT_FETCHED 20      // the server answered, but not with the announcement
+#define IDS_NOTES_FIELD 21      // the announcement field of the release notes in this language

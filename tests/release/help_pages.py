@@ -11,7 +11,8 @@ mail, that each page is in its language and links to the other one, and
 that every picture shipped is shown. Lays each page out as a desktop window
 1100 px wide and as a phone 400 px wide: the page fills the width without
 scrolling sideways, no table cell is narrower than three characters, and
-short words in cells stay on one line.
+short words and labels in cells stay on one line. In the Japanese page no
+half-width colon follows Japanese text and no half-width katakana appears.
 Writes a full-page screenshot of each page at each width into SHOTS (en.png,
 en-400.png, ...). Exit status 0 when everything held.
 """
@@ -19,6 +20,7 @@ import base64
 import html.parser
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -42,7 +44,8 @@ PROBE = """(async () => {
   }
   const links = [...document.querySelectorAll('a[href]')].map(a =>
       ({href: a.getAttribute('href'), url: a.href}));
-  return {lang: document.documentElement.lang, title: document.title, images, links};
+  return {lang: document.documentElement.lang, title: document.title, images, links,
+          text: document.body.innerText};
 })()"""
 
 # Runs in the page at each width: how wide it is laid out, and the table
@@ -52,8 +55,10 @@ PROBE = """(async () => {
 # Japanese words stand one or two characters a line), and a cell holding a
 # single short word, no wider than eight of them (a name, a default, a file
 # name), shows it on one line: its text is less than one and a half lines
-# high. Sizes are fractional; half a pixel absorbs the rounding of the
-# border widths.
+# high. So does a short label of up to 12 characters in any column but the
+# last (a setting, a command, a file: "Report file", "$t / $c"): readers
+# look it up by its line. Sizes are fractional; half a pixel absorbs the
+# rounding of the border widths.
 LAYOUT = """(() => {
   const root = document.documentElement;
   const context = document.createElement('canvas').getContext('2d');
@@ -70,7 +75,9 @@ LAYOUT = """(() => {
     const range = document.createRange();
     range.selectNodeContents(cell);
     const lines = range.getBoundingClientRect().height / parseFloat(style.lineHeight);
-    if (text && !/\\s/.test(text) && context.measureText(text).width <= 8 * one && lines > 1.5)
+    const shortWord = !/\\s/.test(text) && context.measureText(text).width <= 8 * one;
+    const shortLabel = cell !== cell.parentElement.lastElementChild && [...text].length <= 12;
+    if (text && (shortWord || shortLabel) && lines > 1.5)
       broken.push(text);
   }
   return {width: root.clientWidth, scrollWidth: root.scrollWidth,
@@ -196,6 +203,23 @@ def anchors_of(path):
     return parser.ids
 
 
+# A character of Japanese text: kana, ideographs, and the full-width
+# punctuation and forms that stand among them.
+JAPANESE = "\u3000-\u30ff\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\uff01-\uff60\uffe0-\uffe6"
+HALF_WIDTH_KATAKANA = re.compile("[\uff61-\uff9f]+")
+COLON_AFTER_JAPANESE = re.compile(f"[{JAPANESE}]{{1,8}}:")
+
+
+def check_japanese_text(text):
+    """Full-width punctuation after Japanese text, and no half-width kana."""
+    problems = []
+    for found in COLON_AFTER_JAPANESE.finditer(text):
+        problems.append(f"half-width colon after Japanese text: {found.group()!r}")
+    for found in HALF_WIDTH_KATAKANA.finditer(text):
+        problems.append(f"half-width katakana: {found.group()!r}")
+    return problems
+
+
 def check_page(browser, folder, name, lang, shots, shown):
     problems = []
     page_url = "file://" + urllib.parse.quote(os.path.join(folder, name))
@@ -203,6 +227,8 @@ def check_page(browser, folder, name, lang, shots, shown):
     found = browser.evaluate(PROBE)
     if found["lang"] != lang:
         problems.append(f"language {found['lang']!r}, expected {lang!r}")
+    if lang == "ja":
+        problems += check_japanese_text(found["text"])
     if not found["images"]:
         problems.append("shows no picture")
     for image in found["images"]:

@@ -47,6 +47,21 @@ TEST(Announcement, ReadsEveryFieldAndWhereTheSignatureStarts) {
     }
 }
 
+TEST(Announcement, JapaneseNotesAreShownInJapaneseAndEnglishOnesStandIn) {
+    Announcement a;
+    a.notesJa = "left over";
+    ASSERT_EQ(ParseAnnouncement(Signed(Body()), &a), AnnouncementStatus::Valid);
+    EXPECT_EQ(a.notesJa, "");
+    EXPECT_EQ(NotesIn(a, "Notes-ja"), "Faster lookup.");
+
+    const std::string both = Body() + "Notes-ja: \xE6\xA4\x9C\xE7\xB4\xA2\xE3\x81\x8C\xE9\x80\x9F\xE3\x81\x8F\n";
+    ASSERT_EQ(ParseAnnouncement(Signed(both), &a), AnnouncementStatus::Valid);
+    EXPECT_EQ(NotesIn(a, "Notes-ja"), "\xE6\xA4\x9C\xE7\xB4\xA2\xE3\x81\x8C\xE9\x80\x9F\xE3\x81\x8F");
+    EXPECT_EQ(NotesIn(a, "Notes"), "Faster lookup.");
+    // Each field once, like every other.
+    EXPECT_EQ(Parse(Signed(both + "Notes-ja: again\n")), AnnouncementStatus::Invalid);
+}
+
 TEST(Announcement, NotesAreOptionalAndUnknownKeysIgnored) {
     std::string text = Body();
     text.replace(text.find("Notes: Faster lookup.\n"), 22, "X-Future: anything: at all\n");

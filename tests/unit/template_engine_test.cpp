@@ -234,6 +234,7 @@ TEST_F(EngineTest, UndoFindsTheListingWhereTypingMovedIt) {
 // Natively only: under Wine the message box would wait for a user.
 TEST_F(EngineTest, AnEditedListingIsNotUndoneAndTheUserIsTold) {
     platform::testing::SetResString(kStrErrorCaption, "Halyard Error Message");
+    platform::testing::SetResString(kStrTemplateErrorCaption, "Halyard Error");
     platform::testing::SetResString(kStrTemplateEdited, "cannot be undone");
     Fake().body = "$t($n, )\r\n$c($n)\r\n";
     ASSERT_TRUE(engine.ExpandTemplates(scope.work, window));
@@ -250,7 +251,7 @@ TEST_F(EngineTest, AnEditedListingIsNotUndoneAndTheUserIsTold) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].owner, window);
     EXPECT_EQ(boxes[0].text, "cannot be undone");
-    EXPECT_EQ(boxes[0].caption, "Halyard Error Message");
+    EXPECT_EQ(boxes[0].caption, "Halyard Error");
     EXPECT_EQ(boxes[0].flags, platform::kMbIconWarning);
     // The entry is dropped whatever the outcome: no second message.
     EXPECT_EQ(engine.UndoEntryCount(), 0u);

@@ -57,6 +57,7 @@ struct Texts {
     const char* latest;        // + installed version
     const char* notHttps;
     const char* unreachable;
+    const char* notFetched;    // the server answered, but with no announcement
     const char* invalid;
     const char* unsignedText;
     const char* mismatch;
@@ -67,6 +68,7 @@ const Texts kEnglish = {
     "Halyard 4.1.3.0 is the latest version.",
     "The update address must begin with https:// :\n",
     "Cannot reach the update server.\n",
+    "The update information could not be fetched from the server.\n",
     "The update information from the server is not valid.",
     "The update information is not signed by the maker. Nothing was downloaded.",
     "The downloaded installer is not the one announced. It was deleted.",
@@ -75,12 +77,13 @@ const Texts kEnglish = {
 const Texts kJapanese = {
     "Halyard アップデート",
     "Halyard 4.1.3.0 は最新のバージョンです。",
-    "アップデートのアドレスは https:// で始まる必要があります:\n",
+    "アップデートの確認先には https:// で始まるアドレスしか使えません。\n",
     "アップデートサーバーに接続できません。\n",
+    "サーバーからアップデート情報を受け取れませんでした。\n",
     "サーバーから受け取ったアップデート情報が正しくありません。",
-    "アップデート情報に作者の署名がありません。何もダウンロードしていません。",
-    "ダウンロードしたインストーラーが告知されたものと一致しないため、削除しました。",
-    "インストーラーを起動しました。求められたら Becky! を終了してください。",
+    "アップデート情報に作者の正しい署名がありません。何もダウンロードしていません。",
+    "ダウンロードしたインストーラーがお知らせの内容と一致しないため、削除しました。",
+    "インストーラーを起動しました。インストーラーに求められたら Becky! を終了してください。",
 };
 const Texts& Expected() { return Japanese() ? kJapanese : kEnglish; }
 
@@ -304,13 +307,17 @@ TEST_F(UpdateCheck, NewerDeclinedDownloadsNothing) {
     ExpectOnlyBox(Question("Faster address lookup."));
     // CR LF lines, an allowed redirect and a UTF-8 note read the same way.
     answerer->shown.clear();
-    answerer->answers = {IDNO, IDNO, IDNO};
+    answerer->answers = {IDNO, IDNO, IDNO, IDNO};
     EXPECT_EQ(Run(server + "/newer-crlf/update.txt"), kQuillonDeclined);
     EXPECT_EQ(Run(server + "/moved/update.txt"), kQuillonDeclined);
     EXPECT_EQ(Run(server + "/newer-ja/update.txt"), kQuillonDeclined);
+    // Notes in both languages: each box shows those of its own.
+    EXPECT_EQ(Run(server + "/newer-both/update.txt"), kQuillonDeclined);
     EXPECT_EQ(answerer->Boxes(),
               (std::vector<std::string>{Question("Faster address lookup."), Question("Faster address lookup."),
-                                        Question("アドレス検索が速くなりました。")}));
+                                        Question("アドレス検索が速くなりました。"),
+                                        Question(Japanese() ? "アドレス帳の検索が速くなりました。"
+                                                            : "Faster address lookup.")}));
     EXPECT_EQ(ServerLog().find("/files/"), std::string::npos);
     EXPECT_TRUE(InstallersInTemp().empty());
 }
@@ -396,13 +403,13 @@ TEST_F(UpdateCheck, ServerDownOrFailingIsReported) {
 
     answerer->shown.clear();
     EXPECT_EQ(Run(server + "/missing/update.txt"), kQuillonUnreachable);
-    ExpectOnlyBox(std::string(Expected().unreachable) +
+    ExpectOnlyBox(std::string(Expected().notFetched) +
                   (Japanese() ? "サーバーが HTTP ステータス 404 を返しました。"
                               : "The server answered with HTTP status 404."));
     answerer->shown.clear();
     EXPECT_EQ(Run(server + "/loop/update.txt"), kQuillonUnreachable);
-    ExpectOnlyBox(std::string(Expected().unreachable) +
-                  (Japanese() ? "サーバーの転送が多すぎます。" : "The server redirected too many times."));
+    ExpectOnlyBox(std::string(Expected().notFetched) +
+                  (Japanese() ? "サーバーのリダイレクトが多すぎます。" : "The server redirected too many times."));
 }
 
 TEST_F(UpdateCheck, PlainHttpElsewhereIsRefusedWithoutAConnection) {

@@ -41,11 +41,14 @@ def signed(key, text):
         os.unlink(name)
 
 
-def announcement(version, installer, size, digest, notes="Faster address lookup.", eol="\n"):
+def announcement(version, installer, size, digest, notes="Faster address lookup.", eol="\n",
+                 notes_ja=None):
     lines = ["Halyard-Update: 1", "Version: " + version, "Installer: " + installer,
              "Size: %d" % size, "SHA-256: " + digest]
     if notes is not None:
         lines.append("Notes: " + notes)
+    if notes_ja is not None:
+        lines.append("Notes-ja: " + notes_ja)
     return eol.join(lines) + eol
 
 
@@ -63,6 +66,8 @@ def fixtures(base, witness, installer, other_key):
         "/newer-crlf/update.txt": signed(k, announcement(NEWER, exe, size, digest, eol="\r\n")),
         "/newer-ja/update.txt": signed(k, announcement(NEWER, exe, size, digest,
                                                        notes="アドレス検索が速くなりました。")),
+        "/newer-both/update.txt": signed(k, announcement(NEWER, exe, size, digest,
+                                                         notes_ja="アドレス帳の検索が速くなりました。")),
         "/baddigest/update.txt": signed(k, announcement(NEWER, exe, size, "0" * 64)),
         "/badsize/update.txt": signed(k, announcement(NEWER, exe, size + 1, digest)),
         "/shortsize/update.txt": signed(k, announcement(NEWER, exe, size - 1, digest)),

@@ -68,6 +68,8 @@ TEST_F(ResourceModule, EveryStringExistsInTheLanguageOfTheSystem) {
         EXPECT_EQ(String(15), "\x83" "A\x83h\x83\x8C\x83X\x92\xA0\x82\xCC\x8E\xE6\x82\xE8\x8D\x9E"
                               "\x82\xDD\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82\xBD");
         EXPECT_EQ(String(18), "\x91S\x88\xF5\x95\xD4\x90M\x82\xC9\x95\xCF\x8DX");
+        // The template engine's caption, in the language of its messages.
+        EXPECT_EQ(String(20), "Halyard \x83G\x83\x89\x81[");   // Halyard エラー
         // A line break, not a backslash and n.
         EXPECT_EQ(String(31), "\x8D\x80\x96\xDA[%s]\x82\xF0\x8D\xED\x8F\x9C\x82\xB5\x82\xDC\x82\xB7"
                               "\x81" "B\x0A\x82\xE6\x82\xEB\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81H");
@@ -85,6 +87,7 @@ TEST_F(ResourceModule, EveryStringExistsInTheLanguageOfTheSystem) {
     } else {
         EXPECT_EQ(String(12), "From:");
         EXPECT_EQ(String(13), "Halyard Error Message");
+        EXPECT_EQ(String(20), "Halyard Error");
         EXPECT_EQ(String(14), "Cannot read version information from DLL.");
         EXPECT_EQ(String(6), "Text file|*.txt|All file|*.*||");
         EXPECT_EQ(String(21), "attached,attach,send");
