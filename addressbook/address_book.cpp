@@ -19,11 +19,33 @@ bool IsBookName(const std::string& name) {
     return !name.empty() && (name[0] == '@' || name[0] == '^' || name[0] == '~');
 }
 
-void ScanFolders(FolderNode* parent, const std::string& path) {
+std::unique_ptr<FolderNode> CopyTree(const FolderNode& node, FolderNode* parent) {
+    auto copy = std::make_unique<FolderNode>();
+    copy->name = node.name;
+    copy->parent = parent;
+    copy->hasIndex = node.hasIndex;
+    copy->indexStamp = node.indexStamp;
+    for (const auto& child : node.children) copy->children.push_back(CopyTree(*child, copy.get()));
+    return copy;
+}
+
+const FolderNode* ChildNamed(const FolderNode* node, const std::string& name) {
+    if (!node) return nullptr;
+    for (const auto& child : node->children)
+        if (child->name == name) return child.get();
+    return nullptr;
+}
+
+// Lists the folder's subfolders into parent, recursively. A folder that
+// cannot be listed now (a share gone away) keeps what the previous scan
+// found there, from old, and is named in *unlisted.
+void ScanFolders(FolderNode* parent, const std::string& path, const FolderNode* old,
+                 std::set<std::string>* unlisted) {
     // Longer paths cannot be opened by the system's ANSI functions; this
     // also ends a loop of links on systems that have them.
     if (path.size() >= kPathSize) return;
-    platform::ListDirectory(path.c_str(), "*.*", [&](const platform::DirEntry& entry) {
+    std::vector<std::pair<FolderNode*, std::string>> folders;
+    const bool listed = platform::ListDirectory(path.c_str(), "*.*", [&](const platform::DirEntry& entry) {
         if (!entry.isDirectory) {
             // Its stamp tells a rebuild whether the index read before is current.
             if (EqualNoCaseAscii(entry.name, kIndexFileName)) {
@@ -35,11 +57,21 @@ void ScanFolders(FolderNode* parent, const std::string& path) {
         auto child = std::make_unique<FolderNode>();
         child->name = entry.name;
         child->parent = parent;
-        FolderNode* node = child.get();
+        folders.emplace_back(child.get(), entry.name);
         parent->children.push_back(std::move(child));
-        ScanFolders(node, JoinPath(path, entry.name));
         return true;
     });
+    if (!listed) {
+        unlisted->insert(path);
+        parent->children.clear();
+        parent->hasIndex = old && old->hasIndex;
+        parent->indexStamp = old ? old->indexStamp : platform::FileStamp{};
+        if (old)
+            for (const auto& child : old->children) parent->children.push_back(CopyTree(*child, parent));
+        return;
+    }
+    for (const auto& folder : folders)
+        ScanFolders(folder.first, JoinPath(path, folder.second), ChildNamed(old, folder.second), unlisted);
 }
 
 bool Walk(const FolderNode& node, const std::string& path, FolderVisitor visitor, void* context) {
@@ -97,10 +129,13 @@ void SAddressBook::Rebuild() {
     std::map<std::string, std::unique_ptr<SGroupIndex>> old;
     old.swap(groupIndexCache_);
     bookPaths_.clear();
+    // What the last scan found serves for a folder that cannot be listed now.
+    const std::unique_ptr<FolderNode> previous = std::move(root_);
+    unlisted_.clear();
     root_ = std::make_unique<FolderNode>();
     walk_.clear();
     groupRanges_.clear();
-    ScanBooks();
+    ScanBooks(previous.get());
     for (const auto& book : root_->children) {
         for (const auto& child : book->children) ListWalk(*child, JoinPath(book->name, child->name));
     }
@@ -112,14 +147,14 @@ void SAddressBook::Rebuild() {
     KeepUnchanged(std::move(old));
 }
 
-void SAddressBook::ScanBooks() {
+void SAddressBook::ScanBooks(const FolderNode* previous) {
     for (BookFolder& book : ListBooks(rootPath_)) {
         auto node = std::make_unique<FolderNode>();
         node->name = book.contentPath;
         node->parent = root_.get();
         FolderNode* added = node.get();
         root_->children.push_back(std::move(node));
-        ScanFolders(added, book.contentPath);
+        ScanFolders(added, book.contentPath, ChildNamed(previous, book.contentPath), &unlisted_);
         bookPaths_.emplace(std::move(book.name), std::move(book.contentPath));
     }
 }

@@ -48,8 +48,13 @@ void SAddressBook::Reread(size_t position) {
         return;
     }
     platform::FileStamp stamp;
-    if (!platform::GetFileStamp(path.c_str(), &stamp)) {   // gone, or a folder by that name
-        unreadable_.erase(folder);
+    if (!platform::GetFileStamp(path.c_str(), &stamp)) {
+        // The whole folder out of reach (a share gone away): tried again later.
+        if (!platform::IsDirectory(folder.c_str())) {
+            unreadable_.insert(folder);
+            return;
+        }
+        unreadable_.erase(folder);   // gone, or a folder by that name
         Drop(position);
         return;
     }
@@ -150,7 +155,15 @@ void SAddressBook::ApplyChanges(const std::vector<platform::FolderChange>& chang
 }
 
 bool SAddressBook::RetryUnreadable() {
-    if (unreadable_.empty()) return false;
+    // A folder that could not be listed and can be now: scan everything again.
+    bool rescanned = false;
+    for (const std::string& folder : unlisted_) {
+        if (!platform::IsDirectory(folder.c_str())) continue;
+        Rebuild();
+        rescanned = true;
+        break;
+    }
+    if (unreadable_.empty()) return rescanned;
     const std::set<std::string> folders = unreadable_;
     for (const std::string& folder : folders) {
         const auto found = positions_.find(folder);

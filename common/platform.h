@@ -106,16 +106,20 @@ public:
     // folders are read, so that no change can fall between the reading and
     // the watching; some systems (Wine) extend a watch to a subfolder only
     // once that folder is listed after the arming, which the reading then
-    // does. A folder that cannot be watched is left out, and so is every one
-    // past kMaxWatchedFolders.
+    // does. A folder that cannot be watched now is kept to be tried again;
+    // every one past kMaxWatchedFolders is left out.
     static FolderWatches Arm(const std::vector<std::string>& folders);
     // Reports every change through changed(), renewing each watch after it
-    // fired; a watch that fails or cannot be renewed is reported as kUnknown
-    // once and dropped. Returns once stopEvent (an event handle the caller
-    // owns) is signalled or stopFlag is set.
+    // fired. A watch that fails or cannot be renewed (the folder went away)
+    // is reported as kUnknown and closed; it and every folder that could not
+    // be watched at arming are tried again each second, and reported as
+    // kUnknown once watched again, since what changed meanwhile went unseen.
+    // Returns once stopEvent (an event handle the caller owns) is signalled
+    // or stopFlag is set.
     void Watch(void* stopEvent, const std::atomic<uint8_t>& stopFlag,
                const std::function<void(const FolderChange&)>& changed);
-    size_t Size() const { return watches_.size(); }
+    // The folders watched now.
+    size_t Size() const;
 
 private:
     std::vector<std::unique_ptr<FolderWatch>> watches_;

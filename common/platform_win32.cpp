@@ -182,9 +182,10 @@ bool ListDirectory(const char* dir, const char* pattern,
         if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
         DirEntry entry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                        StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime)};
-        if (!visit(entry)) break;
+        if (!visit(entry)) return true;
     } while (FindNextFileA(find.Get(), &data));
-    return true;
+    // A listing cut short (the folder went away on the way) is no listing.
+    return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 // --- code pages ----------------------------------------------------------
