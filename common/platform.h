@@ -51,8 +51,14 @@ bool FileExists(const char* path);
 bool IsDirectory(const char* path);
 // Creates the directory with all missing parents.
 bool CreateDirectories(const char* path);
-// Copies without ever overwriting an existing target.
+// Copies without ever overwriting an existing target, whole or not at all:
+// the copy is made beside the target and only then given its name.
 bool CopyFileNoOverwrite(const char* from, const char* to);
+// Replaces the file's contents with bytes, whole or not at all: a complete
+// new file is written beside it, flushed, and only then moved over it with
+// write-through. False (a full disk, the file held by another program, a
+// folder in the way) leaves the file as it was, byte for byte.
+bool ReplaceFileContents(const char* path, std::string_view bytes);
 bool DeleteFilePath(const char* path);
 
 // What tells one version of a file from the next: its size and its last

@@ -163,8 +163,40 @@ bool CreateDirectories(const char* path) {
     return IsDirectory(full.c_str());
 }
 
+namespace {
+
+// The name a file is made under before it takes its own, beside it.
+std::string BesideName(const char* path) { return std::string(path) + ".new"; }
+
+}  // namespace
+
 bool CopyFileNoOverwrite(const char* from, const char* to) {
-    return from && to && CopyFileA(from, to, TRUE);
+    if (!from || !to) return false;
+    const std::string temp = BesideName(to);
+    // No replacing: an existing target stays as it is.
+    const bool ok = CopyFileA(from, temp.c_str(), FALSE) &&
+                    MoveFileExA(temp.c_str(), to, MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
+}
+
+bool ReplaceFileContents(const char* path, std::string_view bytes) {
+    if (!path || bytes.size() > MAXDWORD) return false;
+    const std::string temp = BesideName(path);
+    bool ok = false;
+    {
+        const win32::ScopedFile file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        if (!file) return false;
+        const auto size = static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        ok = (size == 0 || (WriteFile(file.Get(), bytes.data(), size, &written, nullptr) &&
+                            written == size)) &&
+             FlushFileBuffers(file.Get());
+    }
+    ok = ok && MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
 }
 
 bool DeleteFilePath(const char* path) { return path && DeleteFileA(path); }
