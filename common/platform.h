@@ -40,6 +40,8 @@ public:
     // Reads up to n bytes; *got receives the count. False on failure.
     bool Read(void* buffer, uint32_t n, uint32_t* got);
     bool Write(const void* buffer, uint32_t n);
+    // Cuts the file back to size bytes (what a failed write added goes).
+    bool Truncate(uint64_t size);
     void Close();
 
 private:

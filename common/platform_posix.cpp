@@ -281,6 +281,10 @@ bool File::Read(void* buffer, uint32_t n, uint32_t* got) {
     return true;
 }
 
+bool File::Truncate(uint64_t size) {
+    return IsOpen() && ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) == 0 && Seek(size);
+}
+
 bool File::Write(const void* buffer, uint32_t n) {
     if (!IsOpen()) return false;
     const auto* in = static_cast<const char*>(buffer);

@@ -116,6 +116,10 @@ bool File::Write(const void* buffer, uint32_t n) {
     return WriteFile(AsHandle(handle_), buffer, n, &written, nullptr) && written == n;
 }
 
+bool File::Truncate(uint64_t size) {
+    return Seek(size) && SetEndOfFile(AsHandle(handle_));
+}
+
 void File::Close() {
     // Handed to the file owner, the one place that closes a file handle.
     const win32::ScopedFile closing(IsOpen() ? AsHandle(handle_) : INVALID_HANDLE_VALUE);
