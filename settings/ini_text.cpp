@@ -6,7 +6,7 @@ namespace {
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' || text.back() == '\n'))
         text.remove_suffix(1);
     return text;
 }
@@ -43,7 +43,10 @@ void SetIniValue(std::string* text, std::string_view section, std::string_view k
             inSection = EqualNoCaseAscii(name, section);
             if (inSection) insertAt = end;
         } else if (inSection && KeyLine(line, key)) {
-            text->replace(start, end - start, entry);
+            // The key keeps the name it has in the file.
+            std::string kept(TrimBlanks(line.substr(0, line.find('='))));
+            kept.append("=").append(value).append("\r\n");
+            text->replace(start, end - start, kept);
             return;
         } else if (inSection && !TrimBlanks(line).empty()) {
             insertAt = end;
