@@ -99,10 +99,11 @@ std::string_view NextPiece(std::string_view* rest, char delimiter) {
 
 }  // namespace
 
-std::vector<BookFolder> ListBooks(const std::string& rootPath) {
+std::vector<BookFolder> ListBooks(const std::string& rootPath, bool* listed) {
     std::vector<BookFolder> books;
+    if (listed) *listed = false;
     if (rootPath.empty()) return books;
-    platform::ListDirectory(rootPath.c_str(), "*.*", [&](const platform::DirEntry& entry) {
+    const bool ok = platform::ListDirectory(rootPath.c_str(), "*.*", [&](const platform::DirEntry& entry) {
         if (!entry.isDirectory || !IsBookName(entry.name)) return true;
         std::string directory = JoinPath(rootPath, entry.name);
         char content[kPathSize] = {};
@@ -116,6 +117,7 @@ std::vector<BookFolder> ListBooks(const std::string& rootPath) {
         books.push_back({entry.name, std::move(contentPath)});
         return true;
     });
+    if (listed) *listed = ok;
     return books;
 }
 
@@ -128,14 +130,15 @@ SAddressBook::~SAddressBook() = default;
 void SAddressBook::Rebuild() {
     std::map<std::string, std::unique_ptr<SGroupIndex>> old;
     old.swap(groupIndexCache_);
-    bookPaths_.clear();
     // What the last scan found serves for a folder that cannot be listed now.
+    std::map<std::string, std::string> previousPaths;
+    previousPaths.swap(bookPaths_);
     const std::unique_ptr<FolderNode> previous = std::move(root_);
     unlisted_.clear();
     root_ = std::make_unique<FolderNode>();
     walk_.clear();
     groupRanges_.clear();
-    ScanBooks(previous.get());
+    ScanBooks(previous.get(), &previousPaths);
     for (const auto& book : root_->children) {
         for (const auto& child : book->children) ListWalk(*child, JoinPath(book->name, child->name));
     }
@@ -147,8 +150,19 @@ void SAddressBook::Rebuild() {
     KeepUnchanged(std::move(old));
 }
 
-void SAddressBook::ScanBooks(const FolderNode* previous) {
-    for (BookFolder& book : ListBooks(rootPath_)) {
+void SAddressBook::ScanBooks(const FolderNode* previous, std::map<std::string, std::string>* previousPaths) {
+    bool listed = false;
+    std::vector<BookFolder> books = ListBooks(rootPath_, &listed);
+    if (!listed && !rootPath_.empty()) {
+        // The "AddrBook" folder itself out of reach: the books as they were.
+        unlisted_.insert(rootPath_);
+        if (previous) {
+            for (const auto& book : previous->children) root_->children.push_back(CopyTree(*book, root_.get()));
+            bookPaths_.swap(*previousPaths);
+        }
+        return;
+    }
+    for (BookFolder& book : books) {
         auto node = std::make_unique<FolderNode>();
         node->name = book.contentPath;
         node->parent = root_.get();

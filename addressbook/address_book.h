@@ -34,8 +34,9 @@ struct BookFolder {
     std::string name;
     std::string contentPath;
 };
-// The books in scan order.
-std::vector<BookFolder> ListBooks(const std::string& rootPath);
+// The books in scan order. *listed (when given) tells whether the folder
+// could be listed at all.
+std::vector<BookFolder> ListBooks(const std::string& rootPath, bool* listed = nullptr);
 
 // Returns true to stop the walk.
 using FolderVisitor = bool (*)(const FolderNode& node, const char* fullPath, void* context);
@@ -155,7 +156,7 @@ private:
         const FolderNode* node;
         uint32_t slot;                 // its index in the table, once read
     };
-    void ScanBooks(const FolderNode* previous);
+    void ScanBooks(const FolderNode* previous, std::map<std::string, std::string>* previousPaths);
     void ListWalk(const FolderNode& node, const std::string& path);
     void Read(size_t position);
     // The first position at or after position whose index is not read yet.

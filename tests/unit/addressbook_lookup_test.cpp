@@ -342,3 +342,24 @@ TEST_F(ShareTest, ABookAwayAtTheStartIsPickedUpOnceThere) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShareTest, TheAddressBookFolderItselfAwayKeepsEveryBook) {
+    Write("AddrBook/@Main/Friends/Group.idx", abtest::Record("", "Ann Smith", "ann@x"));
+    SHalyardAddrBook book(Root().c_str());
+    ASSERT_EQ(Name(book, "ann@x"), "Ann Smith");
+    ASSERT_EQ(Name(book, "bob@x"), "Bob Jones");
+    ASSERT_EQ(std::rename(Root().c_str(), At("gone").c_str()), 0);
+    book.Rebuild();
+    EXPECT_EQ(Name(book, "ann@x"), "Ann Smith");
+    EXPECT_EQ(Name(book, "bob@x"), "Bob Jones");
+    EXPECT_EQ(book.BookPaths().size(), 2u);
+    ASSERT_EQ(std::rename(At("gone").c_str(), Root().c_str()), 0);
+    Write("AddrBook/@Main/Friends/Group.idx", abtest::Record("", "Ann Back", "ann@x"));
+    AddressBookChanges changes;
+    EXPECT_TRUE(RefreshAddressBook(changes, book));
+    EXPECT_EQ(Name(book, "ann@x"), "Ann Back");
+}
+
+}  // namespace
