@@ -152,6 +152,7 @@ void FolderWatches::Watch(void* stopEvent, const std::atomic<uint8_t>& stopFlag,
                           const std::function<void(const FolderChange&)>& changed) {
     HANDLE table[kMaxWatchedFolders + 1];
     FolderWatch* owners[kMaxWatchedFolders + 1] = {};
+    ULONGLONG lastReopen = GetTickCount64();
     while (!stopFlag.load()) {
         DWORD count = 0;
         bool closed = false;
@@ -164,15 +165,20 @@ void FolderWatches::Watch(void* stopEvent, const std::atomic<uint8_t>& stopFlag,
             owners[count] = watch.get();
             table[count++] = watch->completed.Get();
         }
-
-        const DWORD result = WaitForMultipleObjects(count, table, FALSE, closed ? kReopenMs : INFINITE);
-        if (result == WAIT_OBJECT_0) break;
-        if (result == WAIT_TIMEOUT) {
+        // Due however busy the other folders are.
+        const ULONGLONG since = GetTickCount64() - lastReopen;
+        if (closed && since >= kReopenMs) {
+            lastReopen = GetTickCount64();
             // What changed while a folder was unreachable went unseen.
             for (const auto& watch : watches_)
                 if (!watch->pending && watch->Open()) changed({FolderChangeKind::kUnknown, watch->folder});
             continue;
         }
+
+        const DWORD timeout = closed ? static_cast<DWORD>(kReopenMs - since) : INFINITE;
+        const DWORD result = WaitForMultipleObjects(count, table, FALSE, timeout);
+        if (result == WAIT_OBJECT_0) break;
+        if (result == WAIT_TIMEOUT) continue;
         if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
             FolderWatch& watch = *owners[result - WAIT_OBJECT_0];
             // A watch that failed or cannot be renewed would fire forever:
