@@ -3,6 +3,7 @@
 // by another program (the host, while it writes it). A file that cannot be
 // read at the moment never empties its folder: its last good entries serve
 // until it can be read again.
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -156,14 +157,11 @@ void SAddressBook::ApplyChanges(const std::vector<platform::FolderChange>& chang
 
 bool SAddressBook::RetryUnreadable() {
     // A folder that could not be listed and can be now: scan everything again.
-    bool rescanned = false;
-    for (const std::string& folder : unlisted_) {
-        if (!platform::IsDirectory(folder.c_str())) continue;
-        Rebuild();
-        rescanned = true;
-        break;
-    }
-    if (unreadable_.empty()) return rescanned;
+    const bool rescan = std::any_of(unlisted_.begin(), unlisted_.end(), [](const std::string& folder) {
+        return platform::IsDirectory(folder.c_str());
+    });
+    if (rescan) Rebuild();
+    if (unreadable_.empty()) return rescan;
     const std::set<std::string> folders = unreadable_;
     for (const std::string& folder : folders) {
         const auto found = positions_.find(folder);
