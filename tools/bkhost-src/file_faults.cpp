@@ -61,8 +61,14 @@ SFaults& Faults() {
 // Full, backslashes only, no trailing backslash, lower case: paths compare
 // without case and in full.
 std::wstring Normal(const std::wstring& path) {
-    std::wstring full(32768, L'\0');
-    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    // Every file call of the plug-in comes here: sized for the usual path,
+    // grown when the system asks for more.
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.assign(n, L'\0');
+        n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
     if (n == 0 || n >= full.size()) full = path;
     else full.resize(n);
     std::replace(full.begin(), full.end(), L'/', L'\\');
