@@ -51,6 +51,7 @@ struct SFaults {
     std::map<LPOVERLAPPED, SPendingRead> pending;
     std::set<LPOVERLAPPED> ended;             // reads that end with kAwayReadEnded
     std::vector<SVolume> volumes;             // the host thread's alone
+    bool wanted = false;                      // the script sends a folder away
 };
 
 SFaults& Faults() {
@@ -603,9 +604,11 @@ bool Unfill(const std::wstring& path, std::string* error) {
 
 }  // namespace
 
+void WantFileFaults(bool wanted) { Faults().wanted = wanted; }
+
 void InterceptFileCalls(HMODULE plugin) {
     auto* base = reinterpret_cast<BYTE*>(plugin);
-    if (!base) return;
+    if (!base || !Faults().wanted) return;
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     if (dos->e_magic != IMAGE_DOS_SIGNATURE) return;
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);

@@ -12,8 +12,11 @@ struct SScriptCommand;
 
 // Points the plug-in's imports of the file functions at the host's own,
 // which answer as the real ones do until a folder is away. Done once per
-// load, right after the library is loaded.
+// load, right after the library is loaded, in a run whose script sends a
+// folder away (WantFileFaults); other runs keep the plug-in as it is.
 void InterceptFileCalls(HMODULE plugin);
+// For the script about to run: true when it uses away or back.
+void WantFileFaults(bool wanted);
 
 // away, back, volume, fill and unfill.
 bool IsFileFaultCommand(const std::string& name);
