@@ -19,11 +19,33 @@ bool IsBookName(const std::string& name) {
     return !name.empty() && (name[0] == '@' || name[0] == '^' || name[0] == '~');
 }
 
-void ScanFolders(FolderNode* parent, const std::string& path) {
+std::unique_ptr<FolderNode> CopyTree(const FolderNode& node, FolderNode* parent) {
+    auto copy = std::make_unique<FolderNode>();
+    copy->name = node.name;
+    copy->parent = parent;
+    copy->hasIndex = node.hasIndex;
+    copy->indexStamp = node.indexStamp;
+    for (const auto& child : node.children) copy->children.push_back(CopyTree(*child, copy.get()));
+    return copy;
+}
+
+const FolderNode* ChildNamed(const FolderNode* node, const std::string& name) {
+    if (!node) return nullptr;
+    for (const auto& child : node->children)
+        if (child->name == name) return child.get();
+    return nullptr;
+}
+
+// Lists the folder's subfolders into parent, recursively. A folder that
+// cannot be listed now (a share gone away) keeps what the previous scan
+// found there, from old, and is named in *unlisted.
+void ScanFolders(FolderNode* parent, const std::string& path, const FolderNode* old,
+                 std::set<std::string>* unlisted) {
     // Longer paths cannot be opened by the system's ANSI functions; this
     // also ends a loop of links on systems that have them.
     if (path.size() >= kPathSize) return;
-    platform::ListDirectory(path.c_str(), "*.*", [&](const platform::DirEntry& entry) {
+    std::vector<std::pair<FolderNode*, std::string>> folders;
+    const bool listed = platform::ListDirectory(path.c_str(), "*.*", [&](const platform::DirEntry& entry) {
         if (!entry.isDirectory) {
             // Its stamp tells a rebuild whether the index read before is current.
             if (EqualNoCaseAscii(entry.name, kIndexFileName)) {
@@ -35,11 +57,21 @@ void ScanFolders(FolderNode* parent, const std::string& path) {
         auto child = std::make_unique<FolderNode>();
         child->name = entry.name;
         child->parent = parent;
-        FolderNode* node = child.get();
+        folders.emplace_back(child.get(), entry.name);
         parent->children.push_back(std::move(child));
-        ScanFolders(node, JoinPath(path, entry.name));
         return true;
     });
+    if (!listed) {
+        unlisted->insert(path);
+        parent->children.clear();
+        parent->hasIndex = old && old->hasIndex;
+        parent->indexStamp = old ? old->indexStamp : platform::FileStamp{};
+        if (old)
+            for (const auto& child : old->children) parent->children.push_back(CopyTree(*child, parent));
+        return;
+    }
+    for (const auto& folder : folders)
+        ScanFolders(folder.first, JoinPath(path, folder.second), ChildNamed(old, folder.second), unlisted);
 }
 
 bool Walk(const FolderNode& node, const std::string& path, FolderVisitor visitor, void* context) {
@@ -67,10 +99,11 @@ std::string_view NextPiece(std::string_view* rest, char delimiter) {
 
 }  // namespace
 
-std::vector<BookFolder> ListBooks(const std::string& rootPath) {
+std::vector<BookFolder> ListBooks(const std::string& rootPath, bool* listed) {
     std::vector<BookFolder> books;
+    if (listed) *listed = false;
     if (rootPath.empty()) return books;
-    platform::ListDirectory(rootPath.c_str(), "*.*", [&](const platform::DirEntry& entry) {
+    const bool ok = platform::ListDirectory(rootPath.c_str(), "*.*", [&](const platform::DirEntry& entry) {
         if (!entry.isDirectory || !IsBookName(entry.name)) return true;
         std::string directory = JoinPath(rootPath, entry.name);
         char content[kPathSize] = {};
@@ -84,6 +117,7 @@ std::vector<BookFolder> ListBooks(const std::string& rootPath) {
         books.push_back({entry.name, std::move(contentPath)});
         return true;
     });
+    if (listed) *listed = ok;
     return books;
 }
 
@@ -96,11 +130,15 @@ SAddressBook::~SAddressBook() = default;
 void SAddressBook::Rebuild() {
     std::map<std::string, std::unique_ptr<SGroupIndex>> old;
     old.swap(groupIndexCache_);
-    bookPaths_.clear();
+    // What the last scan found serves for a folder that cannot be listed now.
+    std::map<std::string, std::string> previousPaths;
+    previousPaths.swap(bookPaths_);
+    const std::unique_ptr<FolderNode> previous = std::move(root_);
+    unlisted_.clear();
     root_ = std::make_unique<FolderNode>();
     walk_.clear();
     groupRanges_.clear();
-    ScanBooks();
+    ScanBooks(previous.get(), &previousPaths);
     for (const auto& book : root_->children) {
         for (const auto& child : book->children) ListWalk(*child, JoinPath(book->name, child->name));
     }
@@ -112,14 +150,25 @@ void SAddressBook::Rebuild() {
     KeepUnchanged(std::move(old));
 }
 
-void SAddressBook::ScanBooks() {
-    for (BookFolder& book : ListBooks(rootPath_)) {
+void SAddressBook::ScanBooks(const FolderNode* previous, std::map<std::string, std::string>* previousPaths) {
+    bool listed = false;
+    std::vector<BookFolder> books = ListBooks(rootPath_, &listed);
+    if (!listed && !rootPath_.empty()) {
+        // The "AddrBook" folder itself out of reach: the books as they were.
+        unlisted_.insert(rootPath_);
+        if (previous) {
+            for (const auto& book : previous->children) root_->children.push_back(CopyTree(*book, root_.get()));
+            bookPaths_.swap(*previousPaths);
+        }
+        return;
+    }
+    for (BookFolder& book : books) {
         auto node = std::make_unique<FolderNode>();
         node->name = book.contentPath;
         node->parent = root_.get();
         FolderNode* added = node.get();
         root_->children.push_back(std::move(node));
-        ScanFolders(added, book.contentPath);
+        ScanFolders(added, book.contentPath, ChildNamed(previous, book.contentPath), &unlisted_);
         bookPaths_.emplace(std::move(book.name), std::move(book.contentPath));
     }
 }

@@ -34,8 +34,9 @@ struct BookFolder {
     std::string name;
     std::string contentPath;
 };
-// The books in scan order.
-std::vector<BookFolder> ListBooks(const std::string& rootPath);
+// The books in scan order. *listed (when given) tells whether the folder
+// could be listed at all.
+std::vector<BookFolder> ListBooks(const std::string& rootPath, bool* listed = nullptr);
 
 // Returns true to stop the walk.
 using FolderVisitor = bool (*)(const FolderNode& node, const char* fullPath, void* context);
@@ -117,8 +118,9 @@ public:
     // changed; a folder made, renamed or removed scans everything again.
     void ApplyChanges(const std::vector<platform::FolderChange>& changes);
     // Reads again the index files that were there but could not be read
-    // (another program held them open); their last good entries served
-    // meanwhile. True when there were any.
+    // (another program held them open, a share gone away), and scans again
+    // once a folder that could not be listed is back; their last good
+    // entries served meanwhile. True when there were any.
     bool RetryUnreadable();
     bool ForEachFolder(FolderVisitor visitor, void* context) const;
     bool ForEachSubfolder(const FolderNode& node, const char* nodePath, FolderVisitor visitor,
@@ -154,7 +156,7 @@ private:
         const FolderNode* node;
         uint32_t slot;                 // its index in the table, once read
     };
-    void ScanBooks();
+    void ScanBooks(const FolderNode* previous, std::map<std::string, std::string>* previousPaths);
     void ListWalk(const FolderNode& node, const std::string& path);
     void Read(size_t position);
     // The first position at or after position whose index is not read yet.
@@ -187,4 +189,5 @@ private:
     std::map<std::string, std::pair<size_t, size_t>> groupRanges_;
     std::unordered_map<std::string, size_t> positions_;   // folder path -> walk position
     std::set<std::string> unreadable_;                    // folders to read again
+    std::set<std::string> unlisted_;                      // folders to list again
 };

@@ -3,6 +3,7 @@
 // by another program (the host, while it writes it). A file that cannot be
 // read at the moment never empties its folder: its last good entries serve
 // until it can be read again.
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -48,8 +49,13 @@ void SAddressBook::Reread(size_t position) {
         return;
     }
     platform::FileStamp stamp;
-    if (!platform::GetFileStamp(path.c_str(), &stamp)) {   // gone, or a folder by that name
-        unreadable_.erase(folder);
+    if (!platform::GetFileStamp(path.c_str(), &stamp)) {
+        // The whole folder out of reach (a share gone away): tried again later.
+        if (!platform::IsDirectory(folder.c_str())) {
+            unreadable_.insert(folder);
+            return;
+        }
+        unreadable_.erase(folder);   // gone, or a folder by that name
         Drop(position);
         return;
     }
@@ -150,7 +156,12 @@ void SAddressBook::ApplyChanges(const std::vector<platform::FolderChange>& chang
 }
 
 bool SAddressBook::RetryUnreadable() {
-    if (unreadable_.empty()) return false;
+    // A folder that could not be listed and can be now: scan everything again.
+    const bool rescan = std::any_of(unlisted_.begin(), unlisted_.end(), [](const std::string& folder) {
+        return platform::IsDirectory(folder.c_str());
+    });
+    if (rescan) Rebuild();
+    if (unreadable_.empty()) return rescan;
     const std::set<std::string> folders = unreadable_;
     for (const std::string& folder : folders) {
         const auto found = positions_.find(folder);

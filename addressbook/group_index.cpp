@@ -81,13 +81,15 @@ void SGroupIndex::ListRecords() {
 }
 
 SVCard* SGroupIndex::LoadCard(const char* cardPath) {
+    // A card that could not be read (held open, out of reach, not there yet)
+    // is read again by the next look-up that wants it.
     auto found = cardCache_.find(cardPath);
-    if (found != cardCache_.end()) return found->second.card.get();
+    if (found != cardCache_.end() && found->second.card->Contents()) return found->second.card.get();
     CachedCard cached;
     cached.stamped = platform::GetFileStamp(cardPath, &cached.stamp);
     cached.card = std::make_unique<SVCard>(cardPath);
     SVCard* result = cached.card.get();
-    cardCache_.emplace(cardPath, std::move(cached));
+    cardCache_[cardPath] = std::move(cached);
     return result;
 }
 

@@ -27,15 +27,18 @@ struct Lookup {
 };
 
 // A folder holds the name when its index lists the address and its index
-// file is still on disk. The records are asked first, so that the file
+// file is still on disk, or out of reach with its folder. The records are asked first, so that the file
 // system is asked only about a folder whose records answer.
 bool TestName(size_t position, SGroupIndex& index, const uint32_t* offsets, size_t count,
               void* context) {
     auto* search = static_cast<Lookup*>(context);
     const char* name = index.LookupAt(offsets, count, search->address, nullptr);
     if (!name || std::strlen(name) >= kNameSize) return false;
-    const std::string path = JoinPath(search->book->WalkPath(position), kIndexFileName);
-    if (!platform::FileExists(path.c_str())) return false;
+    const std::string& folder = search->book->WalkPath(position);
+    const std::string path = JoinPath(folder, kIndexFileName);
+    // Gone from a folder that is there; a folder out of reach (a share gone
+    // away) keeps serving what was read from it.
+    if (!platform::FileExists(path.c_str()) && platform::IsDirectory(folder.c_str())) return false;
     QuoteDisplayName(search->nameOut, kNameSize, name);
     return true;
 }

@@ -24,6 +24,8 @@ constexpr DWORD kNotifyFilter =
 // reported as kUnknown. Under 64 KiB, which network folders refuse.
 constexpr DWORD kChangeBufferSize = 32 * 1024;
 constexpr DWORD kRetryMs = 100;
+// How often a folder that could not be watched is tried again.
+constexpr DWORD kReopenMs = 1000;
 
 FolderChangeKind KindOf(DWORD action) {
     switch (action) {
@@ -50,6 +52,8 @@ std::string ToAnsi(const wchar_t* text, size_t length) {
 
 // One folder: its directory opened for watching, the read pending on it and
 // the buffer the system writes into. Never moves while a read is pending.
+// A folder that cannot be opened or read (a share gone away, a stick
+// pulled) stays in the set, closed, and is opened again later.
 struct FolderWatch {
     std::string folder;
     win32::ScopedFile directory;
@@ -61,12 +65,32 @@ struct FolderWatch {
     FolderWatch() = default;
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
+    ~FolderWatch() { Close(); }
+
     // The system writes into the buffer until the read has ended.
-    ~FolderWatch() {
-        if (!pending) return;
-        CancelIoEx(directory.Get(), &overlapped);
-        DWORD got = 0;
-        GetOverlappedResult(directory.Get(), &overlapped, &got, TRUE);
+    void Close() {
+        if (pending) {
+            CancelIoEx(directory.Get(), &overlapped);
+            DWORD got = 0;
+            GetOverlappedResult(directory.Get(), &overlapped, &got, TRUE);
+            pending = false;
+        }
+        directory.Reset();
+    }
+
+    // Opens the folder when it is closed and starts a read on it.
+    bool Open() {
+        if (!completed) completed.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (!directory)
+            directory.Reset(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED,
+                                        nullptr));
+        if (!completed || !directory || !Arm()) {
+            directory.Reset();
+            return false;
+        }
+        return true;
     }
 
     bool Arm() {
@@ -113,33 +137,55 @@ FolderWatches FolderWatches::Arm(const std::vector<std::string>& folders) {
         if (armed.watches_.size() >= kMaxWatchedFolders) break;
         auto watch = std::make_unique<FolderWatch>();
         watch->folder = folder;
-        watch->directory.Reset(CreateFileA(
-            folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
-        watch->completed.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        if (!watch->directory || !watch->completed || !watch->Arm()) continue;
+        watch->Open();   // one that cannot be opened now is tried again while watching
         armed.watches_.push_back(std::move(watch));
     }
     return armed;
 }
 
+size_t FolderWatches::Size() const {
+    return static_cast<size_t>(std::count_if(watches_.begin(), watches_.end(),
+                                             [](const auto& watch) { return watch->pending; }));
+}
+
 void FolderWatches::Watch(void* stopEvent, const std::atomic<uint8_t>& stopFlag,
                           const std::function<void(const FolderChange&)>& changed) {
     HANDLE table[kMaxWatchedFolders + 1];
+    FolderWatch* owners[kMaxWatchedFolders + 1] = {};
+    ULONGLONG lastReopen = GetTickCount64();
     while (!stopFlag.load()) {
         DWORD count = 0;
+        bool closed = false;
         table[count++] = static_cast<HANDLE>(stopEvent);
-        for (const auto& watch : watches_) table[count++] = watch->completed.Get();
+        for (const auto& watch : watches_) {
+            if (!watch->pending) {
+                closed = true;
+                continue;
+            }
+            owners[count] = watch.get();
+            table[count++] = watch->completed.Get();
+        }
+        // Due however busy the other folders are.
+        const ULONGLONG since = GetTickCount64() - lastReopen;
+        if (closed && since >= kReopenMs) {
+            lastReopen = GetTickCount64();
+            // What changed while a folder was unreachable went unseen.
+            for (const auto& watch : watches_)
+                if (!watch->pending && watch->Open()) changed({FolderChangeKind::kUnknown, watch->folder});
+            continue;
+        }
 
-        const DWORD result = WaitForMultipleObjects(count, table, FALSE, INFINITE);
+        const DWORD timeout = closed ? static_cast<DWORD>(kReopenMs - since) : INFINITE;
+        const DWORD result = WaitForMultipleObjects(count, table, FALSE, timeout);
         if (result == WAIT_OBJECT_0) break;
+        if (result == WAIT_TIMEOUT) continue;
         if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
-            const size_t signalled = result - WAIT_OBJECT_0 - 1;
-            FolderWatch& watch = *watches_[signalled];
-            // A watch that failed or cannot be renewed would fire forever.
+            FolderWatch& watch = *owners[result - WAIT_OBJECT_0];
+            // A watch that failed or cannot be renewed would fire forever:
+            // it is closed and opened again on the timer.
             if (!watch.Report(changed) || !watch.Arm()) {
                 changed({FolderChangeKind::kUnknown, watch.folder});
-                watches_.erase(watches_.begin() + static_cast<ptrdiff_t>(signalled));
+                watch.Close();
             }
             continue;
         }

@@ -40,6 +40,8 @@ public:
     // Reads up to n bytes; *got receives the count. False on failure.
     bool Read(void* buffer, uint32_t n, uint32_t* got);
     bool Write(const void* buffer, uint32_t n);
+    // Cuts the file back to size bytes (what a failed write added goes).
+    bool Truncate(uint64_t size);
     void Close();
 
 private:
@@ -51,8 +53,14 @@ bool FileExists(const char* path);
 bool IsDirectory(const char* path);
 // Creates the directory with all missing parents.
 bool CreateDirectories(const char* path);
-// Copies without ever overwriting an existing target.
+// Copies without ever overwriting an existing target, whole or not at all:
+// the copy is made beside the target and only then given its name.
 bool CopyFileNoOverwrite(const char* from, const char* to);
+// Replaces the file's contents with bytes, whole or not at all: a complete
+// new file is written beside it, flushed, and only then moved over it with
+// write-through. False (a full disk, the file held by another program, a
+// folder in the way) leaves the file as it was, byte for byte.
+bool ReplaceFileContents(const char* path, std::string_view bytes);
 bool DeleteFilePath(const char* path);
 
 // What tells one version of a file from the next: its size and its last
@@ -106,16 +114,20 @@ public:
     // folders are read, so that no change can fall between the reading and
     // the watching; some systems (Wine) extend a watch to a subfolder only
     // once that folder is listed after the arming, which the reading then
-    // does. A folder that cannot be watched is left out, and so is every one
-    // past kMaxWatchedFolders.
+    // does. A folder that cannot be watched now is kept to be tried again;
+    // every one past kMaxWatchedFolders is left out.
     static FolderWatches Arm(const std::vector<std::string>& folders);
     // Reports every change through changed(), renewing each watch after it
-    // fired; a watch that fails or cannot be renewed is reported as kUnknown
-    // once and dropped. Returns once stopEvent (an event handle the caller
-    // owns) is signalled or stopFlag is set.
+    // fired. A watch that fails or cannot be renewed (the folder went away)
+    // is reported as kUnknown and closed; it and every folder that could not
+    // be watched at arming are tried again each second, and reported as
+    // kUnknown once watched again, since what changed meanwhile went unseen.
+    // Returns once stopEvent (an event handle the caller owns) is signalled
+    // or stopFlag is set.
     void Watch(void* stopEvent, const std::atomic<uint8_t>& stopFlag,
                const std::function<void(const FolderChange&)>& changed);
-    size_t Size() const { return watches_.size(); }
+    // The folders watched now.
+    size_t Size() const;
 
 private:
     std::vector<std::unique_ptr<FolderWatch>> watches_;

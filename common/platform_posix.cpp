@@ -316,6 +316,10 @@ bool File::Read(void* buffer, uint32_t n, uint32_t* got) {
     return true;
 }
 
+bool File::Truncate(uint64_t size) {
+    return IsOpen() && ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) == 0 && Seek(size);
+}
+
 bool File::Write(const void* buffer, uint32_t n) {
     if (!IsOpen()) return false;
     const auto* in = static_cast<const char*>(buffer);
@@ -371,23 +375,44 @@ bool CopyFileNoOverwrite(const char* from, const char* to) {
     if (!from || !to) return false;
     int in = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
-    int out = ::open(NativePath(to).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (out < 0) {
-        ::close(in);
-        return false;
-    }
-    bool ok = true;
+    std::string contents;
     char buffer[8192];
+    bool ok = true;
     for (;;) {
         ssize_t r = ::read(in, buffer, sizeof buffer);
         if (r == 0) break;
-        if (r < 0 || ::write(out, buffer, static_cast<size_t>(r)) != r) {
+        if (r < 0) {
             ok = false;
             break;
         }
+        contents.append(buffer, static_cast<size_t>(r));
     }
     ::close(in);
-    if (::close(out) != 0) ok = false;
+    if (!ok) return false;
+    // Written under another name first; link() never replaces the target.
+    const std::string target = NativePath(to);
+    const std::string temp = target + ".new";
+    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) return false;
+    ok = ::write(out, contents.data(), contents.size()) == static_cast<ssize_t>(contents.size()) &&
+         ::fsync(out) == 0;
+    ok = ::close(out) == 0 && ok;
+    ok = ok && ::link(temp.c_str(), target.c_str()) == 0;
+    ::unlink(temp.c_str());
+    return ok;
+}
+
+bool ReplaceFileContents(const char* path, std::string_view bytes) {
+    if (!path) return false;
+    const std::string target = NativePath(path);
+    const std::string temp = target + ".new";
+    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) return false;
+    bool ok = ::write(out, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+              ::fsync(out) == 0;
+    ok = ::close(out) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
     return ok;
 }
 

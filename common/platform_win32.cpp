@@ -117,6 +117,10 @@ bool File::Write(const void* buffer, uint32_t n) {
     return WriteFile(AsHandle(handle_), buffer, n, &written, nullptr) && written == n;
 }
 
+bool File::Truncate(uint64_t size) {
+    return Seek(size) && SetEndOfFile(AsHandle(handle_));
+}
+
 void File::Close() {
     // Handed to the file owner, the one place that closes a file handle.
     const win32::ScopedFile closing(IsOpen() ? AsHandle(handle_) : INVALID_HANDLE_VALUE);
@@ -164,8 +168,40 @@ bool CreateDirectories(const char* path) {
     return IsDirectory(full.c_str());
 }
 
+namespace {
+
+// The name a file is made under before it takes its own, beside it.
+std::string BesideName(const char* path) { return std::string(path) + ".new"; }
+
+}  // namespace
+
 bool CopyFileNoOverwrite(const char* from, const char* to) {
-    return from && to && CopyFileA(from, to, TRUE);
+    if (!from || !to) return false;
+    const std::string temp = BesideName(to);
+    // No replacing: an existing target stays as it is.
+    const bool ok = CopyFileA(from, temp.c_str(), FALSE) &&
+                    MoveFileExA(temp.c_str(), to, MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
+}
+
+bool ReplaceFileContents(const char* path, std::string_view bytes) {
+    if (!path || bytes.size() > MAXDWORD) return false;
+    const std::string temp = BesideName(path);
+    bool ok = false;
+    {
+        const win32::ScopedFile file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        if (!file) return false;
+        const auto size = static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        ok = (size == 0 || (WriteFile(file.Get(), bytes.data(), size, &written, nullptr) &&
+                            written == size)) &&
+             FlushFileBuffers(file.Get());
+    }
+    ok = ok && MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
 }
 
 bool DeleteFilePath(const char* path) { return path && DeleteFileA(path); }
@@ -183,9 +219,10 @@ bool ListDirectory(const char* dir, const char* pattern,
         if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
         DirEntry entry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                        StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime)};
-        if (!visit(entry)) break;
+        if (!visit(entry)) return true;
     } while (FindNextFileA(find.Get(), &data));
-    return true;
+    // A listing cut short (the folder went away on the way) is no listing.
+    return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 // --- code pages ----------------------------------------------------------

@@ -62,8 +62,12 @@ unsigned AppendReportLine(const char* path, std::string_view quotedName,
     // duplicate scan before ours).
     if (length > 0 && contents[length - 1] == '\r') line.insert(0, "\n");
     else if (length > 0 && contents[length - 1] != '\n') line.insert(0, "\r\n");
-    if (!file.SeekEnd() || !file.Write(line.data(), static_cast<uint32_t>(line.size())))
+    if (!file.SeekEnd() || !file.Write(line.data(), static_cast<uint32_t>(line.size()))) {
+        // A disk that fills up part-way takes some of the line: no half
+        // line is left for the next append to run into.
+        file.Truncate(length);
         return kStrCannotWriteFile;
+    }
     return 0;
 }
 

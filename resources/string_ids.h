@@ -40,3 +40,5 @@ constexpr unsigned kStrSubjectCaption = 37;
 constexpr unsigned kStrUpdateCaption = 38;
 constexpr unsigned kStrLocalHelpPage = 39;    // beside the library, in the user's language
 constexpr unsigned kStrTemplateEdited = 40;   // undo finds the expanded listing changed
+constexpr unsigned kStrSettingsNotSaved = 50;   // the save left the file as it was
+constexpr unsigned kStrSettingsNotCopied = 51;  // the per-user copy failed

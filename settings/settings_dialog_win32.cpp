@@ -306,7 +306,11 @@ void Save(HWND dialog, SSettings& s) {
     s.replaceViewFormat = ReadRadio(dialog, kViewRadios);
     s.groupFormat = ReadRadio(dialog, kGroupRadios);
     if (!SaveSettings(s)) {
-        ShowErrorBox(dialog, kStrCannotWriteFile);
+        // The table's failure, then what became of the file and the changes.
+        const std::string text = platform::LoadResString(kStrCannotWriteFile) + "\n" +
+                                 platform::LoadResString(kStrSettingsNotSaved);
+        const std::string caption = platform::LoadResString(kStrErrorCaption);
+        platform::ShowMessageBox(dialog, text.c_str(), caption.c_str(), platform::kMbIconWarning);
     }
 }
 

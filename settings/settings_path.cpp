@@ -5,7 +5,9 @@
 
 #include "common/platform.h"
 #include "common/sizes.h"
+#include "common/string_box.h"
 #include "common/text.h"
+#include "resources/string_ids.h"
 
 namespace {
 
@@ -46,7 +48,8 @@ bool SettingsFileBeside(const char* modulePath, char* out, size_t outSize) {
 }
 
 bool LocateSettingsFileIn(const char* modulePath, const char* appDataFolder, char* out,
-                          size_t outSize) {
+                          size_t outSize, bool* copyFailed) {
+    if (copyFailed) *copyFailed = false;
     char beside[kPathSize];
     if (!SettingsFileBeside(modulePath, beside, sizeof beside)) {
         if (outSize) out[0] = '\0';
@@ -69,13 +72,23 @@ bool LocateSettingsFileIn(const char* modulePath, const char* appDataFolder, cha
     std::string perUser = folder + '\\' + fileName;
     if (perUser.size() >= kPathSize || perUser.size() >= outSize)
         return CopyOut(beside, out, outSize);
-    // Never over anything already there, be it a file or a folder.
+    // Never over anything already there, be it a file or a folder. A copy
+    // that fails (a full disk) leaves no file there, and the user's settings
+    // are read and written beside the library instead of being left behind.
     if (platform::FileExists(beside) && !platform::FileExists(perUser.c_str()) &&
-        !platform::IsDirectory(perUser.c_str()))
-        platform::CopyFileNoOverwrite(beside, perUser.c_str());
+        !platform::IsDirectory(perUser.c_str()) &&
+        !platform::CopyFileNoOverwrite(beside, perUser.c_str())) {
+        if (copyFailed) *copyFailed = true;
+        return CopyOut(beside, out, outSize);
+    }
     return CopyOut(perUser, out, outSize);
 }
 
 bool LocateSettingsFile(const char* modulePath, char* out, size_t outSize) {
-    return LocateSettingsFileIn(modulePath, platform::AppDataFolder().c_str(), out, outSize);
+    bool copyFailed = false;
+    const bool found =
+        LocateSettingsFileIn(modulePath, platform::AppDataFolder().c_str(), out, outSize, &copyFailed);
+    if (copyFailed)
+        ShowStringBox(nullptr, kStrSettingsNotCopied, kStrErrorCaption, platform::kMbIconWarning);
+    return found;
 }

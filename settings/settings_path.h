@@ -16,10 +16,12 @@ bool SettingsFileBeside(const char* modulePath, char* out, size_t outSize);
 // The settings file for the library at modulePath, given the roaming
 // application-data folder (null or "" when unavailable). Creates the
 // per-user folder and copies the file beside the library into it when
-// only that one exists; never overwrites. False, with out empty, when no
-// path fits.
+// only that one exists; never overwrites. When that copy fails the file
+// beside the library stays the settings file and *copyFailed (if given)
+// is set. False, with out empty, when no path fits.
 bool LocateSettingsFileIn(const char* modulePath, const char* appDataFolder, char* out,
-                          size_t outSize);
+                          size_t outSize, bool* copyFailed = nullptr);
 
-// The same with the system's roaming application-data folder.
+// The same with the system's roaming application-data folder; a failed
+// copy is told to the user in a box.
 bool LocateSettingsFile(const char* modulePath, char* out, size_t outSize);

@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/platform.h"
+#include "common/small_file.h"
+#include "settings/ini_text.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 #include "settings/token_list.h"
@@ -24,12 +27,14 @@ std::string AsReadBack(std::string_view value) {
     return "\"" + std::string(value) + "\"";
 }
 
-class ProfileWriter {
+// Sets the keys into the settings file's text in memory; the file itself
+// is replaced once, whole, when every key is in.
+class IniWriter {
 public:
-    explicit ProfileWriter(const char* path) : path_(path) {}
+    explicit IniWriter(std::string text) : text_(std::move(text)) {}
 
     void Text(const char* section, const char* key, const char* value) {
-        if (!platform::ProfileWriteString(section, key, AsReadBack(value).c_str(), path_)) ok_ = false;
+        SetIniValue(&text_, section, key, AsReadBack(value));
     }
     void Int(const char* section, const char* key, int32_t value) {
         char text[16];
@@ -39,22 +44,37 @@ public:
     void Bool(const char* section, const char* key, bool value) {
         Text(section, key, value ? "1" : "0");
     }
-    bool Ok() const { return ok_; }
+    const std::string& Result() const { return text_; }
 
 private:
-    const char* path_;
-    bool ok_ = true;
+    std::string text_;
 };
+
+// The settings file as it stands; a missing one is empty. False when it is
+// there but cannot be read (held by another program, a folder in the way):
+// a save must not write over what it could not read.
+bool ReadSettingsText(const char* path, std::string* text) {
+    if (!platform::FileExists(path) && !platform::IsDirectory(path)) return true;
+    const SSmallFile file(path);
+    if (!file.Contents()) return false;
+    text->assign(file.Contents(), file.Size());
+    return true;
+}
 
 }  // namespace
 
 bool SaveSettings(SSettings& s) {
+    // The lists take their edits first: a save that fails keeps them for
+    // this session all the same.
+    for (const ListKey& entry : kListKeys)
+        if (entry.work) (s.*entry.list).CopyFrom(s.*entry.work);
     if (!s.settingsPath || !*s.settingsPath) return false;
-    ProfileWriter w(s.settingsPath);
+    std::string text;
+    if (!ReadSettingsText(s.settingsPath, &text)) return false;
+    IniWriter w(std::move(text));
 
     for (const ListKey& entry : kListKeys) {
         if (!entry.work) continue;
-        (s.*entry.list).CopyFrom(s.*entry.work);
         w.Text(entry.section, entry.key, (s.*entry.list).Join().c_str());
     }
     for (const OptionKey& option : kOptionKeys) {
@@ -64,5 +84,5 @@ bool SaveSettings(SSettings& s) {
         if (option.flag == &SSettings::reportSwitch)
             w.Text(kSectionSettings, kReportFileKey, s.reportFile);
     }
-    return w.Ok();
+    return platform::ReplaceFileContents(s.settingsPath, w.Result());
 }

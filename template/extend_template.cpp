@@ -158,7 +158,8 @@ bool SExtendTemplate::ExpandTemplates(const Work& work, HostWindow window) {
                 size_t length = 0;
                 const ExpandResult result =
                     ExpandOne(work, window, &body, command, start, end, lookup, &length);
-                if (result == ExpandResult::kFailed) return false;
+                // What was written before stays written: the text changed.
+                if (result == ExpandResult::kFailed) return expanded;
                 if (result == ExpandResult::kLeft) {
                     from = end;
                     continue;
@@ -180,20 +181,24 @@ bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
         if (!ReadComposeText(host, window, false, &body)) return false;
         SWindowEntry* entry = undo_.Find(window);
         if (!entry) return false;
-        std::unique_ptr<SExpandData> records[2] = {std::move(entry->cc), std::move(entry->to)};
-        undo_.Remove(window);
+        // The records stay until the text is back: an undo refused, or one
+        // that could not be written, can be asked for again.
+        const SExpandData* records[2] = {entry->cc.get(), entry->to.get()};
         // The latest expansion first: each restores the text the one before left.
         if (records[0] && records[1] && records[1]->sequence > records[0]->sequence)
             std::swap(records[0], records[1]);
+        STextSpan spans[2];
+        for (int i = 0; i < 2; ++i)
+            if (records[i]) spans[i] = records[i]->span;
 
         bool restored = false;
         for (int i = 0; i < 2; ++i) {
-            const SExpandData* record = records[i].get();
+            const SExpandData* record = records[i];
             if (!record) continue;
             const std::string& output = record->Output();
             // The listing where it was written, or where the user's typing
             // before it has moved it to.
-            const size_t at = FindNearest(body.text, output, record->span.start);
+            const size_t at = FindNearest(body.text, output, spans[i].start);
             if (at == std::string::npos) {
                 // The listing itself was edited: restoring the command would
                 // throw the user's changes away.
@@ -205,10 +210,12 @@ bool SExtendTemplate::UndoTemplates(const HostApi& host, HostWindow window) {
             // The other record's place is a hint only: kept when this
             // replacement cut into it.
             if (i == 0 && records[1])
-                AdjustSpan(&records[1]->span, at, at + output.size(), record->Command().size(),
+                AdjustSpan(&spans[1], at, at + output.size(), record->Command().size(),
                            record->otherFollows);
         }
-        return restored && WriteComposeText(host, window, body.text);
+        if (!restored || !WriteComposeText(host, window, body.text)) return false;
+        undo_.Remove(window);
+        return true;
     } catch (const std::bad_alloc&) {
         return false;
     }

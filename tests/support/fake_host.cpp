@@ -71,6 +71,8 @@ void HALYARD_WINAPI CompSetText(HostWindow, int mode, const char* text) {
 
 char* HALYARD_WINAPI Utf8(const char* text, HostBool toUtf8) {
     if (Fake().utf8Fails) return nullptr;
+    const std::string& failsOn = Fake().utf8FailsOn;
+    if (!failsOn.empty() && std::string_view(text).find(failsOn) != std::string_view::npos) return nullptr;
     return HandOut(toUtf8 ? platform::AnsiToUtf8(text) : platform::Utf8ToAnsi(text));
 }
 

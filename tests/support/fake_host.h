@@ -38,6 +38,7 @@ struct FakeHost {
     // rule the input comes back unchanged.
     std::map<std::string, std::optional<std::string>> serialize;
     bool utf8Fails = false;                       // BKA_UTF_8 answers NULL
+    std::string utf8FailsOn;                      // ... for a text holding this
     int liveTexts = 0;                            // handed out, not yet freed
     int windowHandleCalls = 0;
     int setTextCalls = 0;

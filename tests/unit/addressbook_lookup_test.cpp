@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -284,6 +285,81 @@ TEST(QuoteDisplayNameTest, ALeadByteAtTheEndDoesNotTakeTheClosingQuote) {
 #if !defined(_WIN32)
     platform::testing::Reset();
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+// A book on a share: its contents outside the "AddrBook" folder, reached
+// through its Address.ini.
+class ShareTest : public abtest::AddressBookTest {
+protected:
+    void SetUp() override {
+        AddressBookTest::SetUp();
+        Write("AddrBook/@Share/Address.ini", "[Settings]\r\nPath=" + At("share") + "\r\n");
+        Write("share/Team/Group.idx", abtest::Record("", "Bob Jones", "bob@x"));
+        Write("share/Zed/Group.idx", abtest::Record("", "Cid Young", "cid@x"));
+    }
+    std::string Name(SHalyardAddrBook& book, const char* address) {
+        char name[kNameSize] = "";
+        return book.FindName(address, name, "") ? name : "<not listed>";
+    }
+};
+
+TEST_F(ShareTest, ABookAwayKeepsItsEntriesAndIsScannedAgainOnceBack) {
+    SHalyardAddrBook book(Root().c_str());
+    ASSERT_EQ(Name(book, "bob@x"), "Bob Jones");   // Team read, Zed not yet
+    ASSERT_EQ(std::rename(At("share").c_str(), At("away").c_str()), 0);
+    // The share is gone: a rescan keeps what the last one found, and the
+    // index read before still answers; the one never read cannot be yet.
+    book.Rebuild();
+    EXPECT_EQ(Name(book, "bob@x"), "Bob Jones");
+    EXPECT_EQ(Name(book, "cid@x"), "<not listed>");
+    // Retried at each look-up while away: still the last good entries.
+    book.RetryUnreadable();
+    EXPECT_EQ(Name(book, "bob@x"), "Bob Jones");
+    // Back, changed meanwhile: the next look-up's retry scans and reads again.
+    ASSERT_EQ(std::rename(At("away").c_str(), At("share").c_str()), 0);
+    Write("share/Team/Group.idx", abtest::Record("", "Bob Back", "bob@x") + abtest::Record("", "Dan", "dan@x"));
+    AddressBookChanges changes;
+    EXPECT_TRUE(RefreshAddressBook(changes, book));
+    EXPECT_EQ(Name(book, "dan@x"), "Dan");
+    EXPECT_EQ(Name(book, "cid@x"), "Cid Young");
+    EXPECT_FALSE(RefreshAddressBook(changes, book));   // nothing left to retry
+}
+
+TEST_F(ShareTest, ABookAwayAtTheStartIsPickedUpOnceThere) {
+    ASSERT_EQ(std::rename(At("share").c_str(), At("away").c_str()), 0);
+    SHalyardAddrBook book(Root().c_str());
+    AddressBookChanges changes;
+    EXPECT_EQ(Name(book, "bob@x"), "<not listed>");
+    RefreshAddressBook(changes, book);
+    EXPECT_EQ(Name(book, "bob@x"), "<not listed>");
+    ASSERT_EQ(std::rename(At("away").c_str(), At("share").c_str()), 0);
+    EXPECT_TRUE(RefreshAddressBook(changes, book));
+    EXPECT_EQ(Name(book, "bob@x"), "Bob Jones");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShareTest, TheAddressBookFolderItselfAwayKeepsEveryBook) {
+    Write("AddrBook/@Main/Friends/Group.idx", abtest::Record("", "Ann Smith", "ann@x"));
+    SHalyardAddrBook book(Root().c_str());
+    ASSERT_EQ(Name(book, "ann@x"), "Ann Smith");
+    ASSERT_EQ(Name(book, "bob@x"), "Bob Jones");
+    ASSERT_EQ(std::rename(Root().c_str(), At("gone").c_str()), 0);
+    book.Rebuild();
+    EXPECT_EQ(Name(book, "ann@x"), "Ann Smith");
+    EXPECT_EQ(Name(book, "bob@x"), "Bob Jones");
+    EXPECT_EQ(book.BookPaths().size(), 2u);
+    ASSERT_EQ(std::rename(At("gone").c_str(), Root().c_str()), 0);
+    Write("AddrBook/@Main/Friends/Group.idx", abtest::Record("", "Ann Back", "ann@x"));
+    AddressBookChanges changes;
+    EXPECT_TRUE(RefreshAddressBook(changes, book));
+    EXPECT_EQ(Name(book, "ann@x"), "Ann Back");
 }
 
 }  // namespace

@@ -253,9 +253,15 @@ TEST_F(EngineTest, AnEditedListingIsNotUndoneAndTheUserIsTold) {
     EXPECT_EQ(boxes[0].text, "cannot be undone");
     EXPECT_EQ(boxes[0].caption, "Halyard Error");
     EXPECT_EQ(boxes[0].flags, platform::kMbIconWarning);
-    // The entry is dropped whatever the outcome: no second message.
-    EXPECT_EQ(engine.UndoEntryCount(), 0u);
+    // The refusal keeps the entry: a second try is told the same, and
+    // once the listing is as it was written, undo restores both commands.
+    EXPECT_EQ(engine.UndoEntryCount(), 1u);
     EXPECT_FALSE(engine.UndoTemplates(scope.host, window));
+    EXPECT_EQ(platform::testing::TakeShownBoxes().size(), 1u);
+    Fake().body = "Ann Smith, Bob Jones\r\nCid Moss\r\n";
+    EXPECT_TRUE(engine.UndoTemplates(scope.host, window));
+    EXPECT_EQ(Fake().body, "$t($n, )\r\n$c($n)\r\n");
+    EXPECT_EQ(engine.UndoEntryCount(), 0u);
     EXPECT_TRUE(platform::testing::TakeShownBoxes().empty());
 
     // A text cut short of the listing is told the same.
@@ -352,6 +358,14 @@ TEST_F(EngineTest, Utf8WindowsKeepEveryOtherByte) {
     EXPECT_FALSE(engine.ExpandTemplates(scope.work, window));
     EXPECT_EQ(Fake().body, original);
     EXPECT_EQ(Fake().setTextCalls, writes);
+
+    // One that fails only for a later command: the listing written before
+    // stays, and the text counts as changed (the plug-in header is added).
+    Fake().utf8Fails = false;
+    Fake().utf8FailsOn = "Cid";
+    Fake().body = "$t($n, )\r\n$c($n)";
+    EXPECT_TRUE(engine.ExpandTemplates(scope.work, window));
+    EXPECT_EQ(Fake().body, "Ann Smith, Bob Jones\r\n$c($n)");
 }
 
 TEST_F(EngineTest, Utf8WindowsWrapWhereAnsiWindowsDo) {

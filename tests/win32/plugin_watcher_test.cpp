@@ -152,6 +152,32 @@ TEST_F(WatcherTest, EveryChangeIsSeenFromTheStartOn) {
     EXPECT_FALSE(Plugin().stopEvent);
 }
 
+TEST_F(WatcherTest, AFolderNotThereAtTheStartIsWatchedOnceItIs) {
+    // A book on a share that is not connected yet.
+    Write("AddrBook/@Late/Address.ini", "[Settings]\r\nPath=" + dir_.Join("Late") + "\r\n");
+    const std::string root = dir_.Join("AddrBook");
+    platform::FolderWatches watches = ArmAddressBookWatches(root);
+    EXPECT_EQ(watches.Size(), 0u);
+    auto book = std::make_unique<SHalyardAddrBook>(root.c_str());
+    ASSERT_TRUE(StartAddressBookWatcher(Plugin(), std::move(watches)));
+    EXPECT_LT(WaitForChange(1500), 0);
+
+    // Once there, it is watched within the reopening time, and the reader
+    // is told to read it all, since nothing there was seen before.
+    Write("Late/Team/Group.idx", Record("Late", "l@x"));
+    EXPECT_GE(WaitForChange(3000), 0) << "the folder is not watched";
+    Sleep(200);
+    EXPECT_TRUE(Plugin().addrBookChanges.Take().everything);
+    EXPECT_TRUE(RefreshAddressBook(Plugin().addrBookChanges, *book));
+    EXPECT_EQ(NameOf(*book, "l@x"), "Late");
+
+    // From then on its changes are named as any other book's.
+    Write("Late/Team/Group.idx", Record("Later", "l@x"));
+    EXPECT_GE(WaitForChange(2000), 0);
+    Sleep(200);
+    EXPECT_FALSE(Plugin().addrBookChanges.Take().changes.empty());
+}
+
 TEST_F(WatcherTest, WithoutAnyBookTheThreadEndsAtOnce) {
     ASSERT_TRUE(StartAddressBookWatcher(Plugin(), platform::FolderWatches::Arm({})));
     EXPECT_FALSE(StartAddressBookWatcher(Plugin(), platform::FolderWatches()));   // one at a time

@@ -1,5 +1,7 @@
 #include "plugin_library.h"
 
+#include "file_faults.h"
+
 namespace {
 
 template <typename T>
@@ -13,6 +15,7 @@ bool SPluginLibrary::Load(const std::string& ansiPath) {
     Unload();
     module_ = LoadLibraryA(ansiPath.c_str());
     if (!module_) return false;
+    InterceptFileCalls(module_);
     Bind(module_, "BKC_OnStart", &exports_.OnStart);
     Bind(module_, "BKC_OnExit", &exports_.OnExit);
     Bind(module_, "BKC_OnMenuInit", &exports_.OnMenuInit);

@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include "codepage.h"
+#include "file_faults.h"
 #include "file_ops.h"
 #include "host_memory.h"
 #include "host_state.h"
@@ -16,7 +17,11 @@ constexpr unsigned kCommandTimeoutMs = 60000;
 }  // namespace
 
 SRunner::SRunner(const SScript& script, const SScriptPaths& paths)
-    : script_(script), paths_(paths) {}
+    : script_(script), paths_(paths) {
+    bool away = false;
+    for (const SScriptCommand& command : script.commands) away = away || command.name == "away";
+    WantFileFaults(away);
+}
 
 int SRunner::Run() {
     for (const SScriptCommand& command : script_.commands) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "codepage.h"
+#include "file_faults.h"
 #include "file_ops.h"
 #include "host_registry.h"
 #include "host_state.h"
@@ -56,6 +57,11 @@ bool SRunner::SetUp(const SScriptCommand& command, bool* handled) {
     if (name == "unlock") {
         std::string path = Path(args[0]);
         if (!locks_.erase(path)) return ScriptError(command.line, path + " is not locked");
+        return true;
+    }
+    if (IsFileFaultCommand(name)) {
+        std::string error;
+        if (!RunFileFaultCommand(command, Path(args[0]), &error)) return ScriptError(command.line, error);
         return true;
     }
     if (name == "settings" || name == "settings-beside") {
