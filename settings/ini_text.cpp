@@ -4,11 +4,22 @@
 
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' || text.back() == '\n'))
-        text.remove_suffix(1);
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Names are trimmed of blanks only, as the reader trims them: a stray CR
+// inside a line belongs to the name, and a writer that dropped it would
+// set a key the reader never finds.
+std::string_view TrimName(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+// A line without its line end, trimmed.
+std::string_view TrimBlanks(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return TrimName(line);
 }
 
 // The section a "[name]" line opens; false for any other line.
@@ -16,14 +27,19 @@ bool SectionLine(std::string_view line, std::string_view* name) {
     line = TrimBlanks(line);
     if (line.empty() || line.front() != '[') return false;
     const size_t close = line.find(']');
-    *name = TrimBlanks(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    *name = TrimName(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
     return true;
 }
 
-bool KeyLine(std::string_view line, std::string_view key) {
-    const size_t equals = line.find('=');
-    return equals != std::string_view::npos && EqualNoCaseAscii(TrimBlanks(line.substr(0, equals)), key);
+// The key a line names: what stands before its '=', or the whole line when
+// it has none (the reader takes such a line as the key, with no value, and
+// the system's writer gives it its value in place).
+std::string_view KeyName(std::string_view line) {
+    line = TrimBlanks(line);
+    return TrimName(line.substr(0, line.find('=')));
 }
+
+bool KeyLine(std::string_view line, std::string_view key) { return EqualNoCaseAscii(KeyName(line), key); }
 
 }  // namespace
 
@@ -44,7 +60,7 @@ void SetIniValue(std::string* text, std::string_view section, std::string_view k
             if (inSection) insertAt = end;
         } else if (inSection && KeyLine(line, key)) {
             // The key keeps the name it has in the file.
-            std::string kept(TrimBlanks(line.substr(0, line.find('='))));
+            std::string kept(KeyName(line));
             kept.append("=").append(value).append("\r\n");
             text->replace(start, end - start, kept);
             return;

@@ -32,7 +32,10 @@ if [ ${#need[@]} -gt 0 ]; then
         exit 1
     fi
     export DEBIAN_FRONTEND=noninteractive
-    apt-get -o DPkg::Lock::Timeout=900 update -qq
+    # A mirror caught mid-sync fails one index; the packages may well be
+    # there all the same, and the install says whether they are.
+    apt-get -o DPkg::Lock::Timeout=900 update -qq ||
+        echo "setup: some package lists could not be updated; installing from what is there" >&2
     apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${need[@]}"
 fi
 

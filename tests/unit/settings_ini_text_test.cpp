@@ -30,10 +30,26 @@ TEST(IniText, EmptyAndUnterminatedFiles) {
     SetIniValue(&text, "Settings", "IgnoreCase", "0");
     EXPECT_EQ(text, "[Attachment]\r\nInspect=1\r\nAttachWords=x\r\n[Settings]\r\nIgnoreCase=0\r\n");
 
+    // A key line without '=' is the key without a value: it takes the value.
+    text = "[S]\r\nK\r\nL=1\r\n";
+    SetIniValue(&text, "S", "K", "v");
+    EXPECT_EQ(text, "[S]\r\nK=v\r\nL=1\r\n");
+
     // A key that is the unterminated last line is replaced whole.
     text = "[S]\r\nK=old";
     SetIniValue(&text, "S", "K", "new");
     EXPECT_EQ(text, "[S]\r\nK=new\r\n");
+}
+
+// A CR inside a line is part of the name, as the reader takes it: a section
+// "[GroupDomain\r]" is not GroupDomain, and its key is not replaced there.
+TEST(IniText, StrayCarriageReturnBelongsToTheName) {
+    std::string text = "[GroupDomain\r]x\nDomains=old\r\nKey\r=old\r\n";
+    SetIniValue(&text, "GroupDomain", "Domains", "new");
+    SetIniValue(&text, "GroupDomain\r", "Key", "new");
+    EXPECT_EQ(text,
+              "[GroupDomain\r]x\nDomains=old\r\nKey\r=old\r\nKey=new\r\n"
+              "[GroupDomain]\r\nDomains=new\r\n");
 }
 
 }  // namespace
