@@ -32,11 +32,15 @@ if [ ${#need[@]} -gt 0 ]; then
         exit 1
     fi
     export DEBIAN_FRONTEND=noninteractive
-    # A mirror caught mid-sync fails one index; the packages may well be
-    # there all the same, and the install says whether they are.
-    apt-get -o DPkg::Lock::Timeout=900 update -qq ||
-        echo "setup: some package lists could not be updated; installing from what is there" >&2
-    apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${need[@]}"
+    # A mirror caught mid-sync fails an index for a while; the packages may
+    # well be there all the same, and the install says whether they are.
+    for try in 1 2 3; do
+        apt-get -o DPkg::Lock::Timeout=900 update -qq ||
+            echo "setup: some package lists could not be updated; installing from what is there" >&2
+        apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${need[@]}" && break
+        [ "$try" = 3 ] && { echo "setup: the packages could not be installed" >&2; exit 1; }
+        sleep 60
+    done
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
