@@ -253,8 +253,9 @@ LPSTR WINAPI BKA_MIMEHeader(LPCSTR input, LPSTR charset, int size, BOOL encode) 
 }
 
 LPSTR WINAPI BKA_SerializeRcpts(LPCSTR addresses) {
-    SHostCall call("BKA_SerializeRcpts");
+    // Raised before the call begins: a raise skips its end.
     RaiseIfFailing("BKA_SerializeRcpts");
+    SHostCall call("BKA_SerializeRcpts");
     if (!addresses) {
         Complain("BKA_SerializeRcpts got no text");
         return nullptr;

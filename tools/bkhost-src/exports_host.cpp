@@ -62,8 +62,9 @@ UINT WINAPI BKA_RegisterUICallback(UINT command, SUiProc proc) {
 }
 
 LPCSTR WINAPI BKA_GetDataFolder() {
-    SHostCall call("BKA_GetDataFolder");
+    // Raised before the call begins: a raise skips its end.
     RaiseIfFailing("BKA_GetDataFolder");
+    SHostCall call("BKA_GetDataFolder");
     return HostHeap().Answer(TheHost().dataFolder);
 }
 
@@ -91,8 +92,9 @@ void WINAPI BKA_SetCurrentMailBox(LPCSTR mailbox) {
 }
 
 LPCSTR WINAPI BKA_GetCurrentFolder() {
-    SHostCall call("BKA_GetCurrentFolder");
+    // Raised before the call begins: a raise skips its end.
     RaiseIfFailing("BKA_GetCurrentFolder");
+    SHostCall call("BKA_GetCurrentFolder");
     return HostHeap().Answer(TheHost().folder);
 }
 

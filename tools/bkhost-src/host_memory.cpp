@@ -251,7 +251,8 @@ bool SHostHeap::DescribeFault(const void* address, std::string* what) {
     SBlock& block = found->second;
     if (block.reported) return true;
     block.reported = true;
-    std::string given = std::string("of ") + block.function + " (handed out at line " + std::to_string(block.line) +
+    std::string given = std::string("of ") + block.function + " (handed out at line " +
+                        std::to_string(block.line) +
                         (block.call.empty() ? "" : " during " + block.call) + ")";
     if (at >= found->first + block.pages * pageSize_) {
         *what = "memory past the end of the " + std::string(block.answer ? "answer " : "block ") + given;

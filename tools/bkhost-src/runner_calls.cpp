@@ -124,7 +124,8 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     }
     if (name == "exit" || name == "exit-only") {
         if (!NeedLoaded(command)) return true;
-        if (exitedOnly_) return ScriptError(command.line, name + ": the library had exit-only (unload first)");
+        if (exitedOnly_)
+            return ScriptError(command.line, name + ": the library had exit-only (unload first)");
         CallExit(command);
         if (name == "exit-only") exitedOnly_ = true;
         // The host quit inside a box: the library goes once the call that
@@ -150,7 +151,9 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     if (name == "menu") {
         if (!Have(command.line, bkc.OnMenuInit, "BKC_OnMenuInit")) return true;
         SHostMenu menu(n);
-        int result = IntoPlugin("BKC_OnMenuInit", [&] { return bkc.OnMenuInit(MenuWindow(n), menu.Handle(), n); });
+        HWND window = MenuWindow(n);
+        int result = IntoPlugin("BKC_OnMenuInit",
+                                [&] { return bkc.OnMenuInit(window, menu.Handle(), n); });
         EndCall(result);
         std::string items = menu.Appended();
         menus_[n] = items;

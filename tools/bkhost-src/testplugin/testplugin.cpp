@@ -36,6 +36,8 @@
 //                      BKA_GetFolderDisplayName, the name into TO
 //   keeptext           keeps the text past the call (readkept, freekept
 //                      use it in a later call)
+//   overread           reads past the end of a text's memory (IsBadReadPtr,
+//                      which swallows the fault)
 //   freeanswer         BKA_Free of the data folder's answer
 //   freeforeign        BKA_Free of memory the host never handed out
 //   holdbox TO         keeps the text while box 0 is up, then copies it into
@@ -241,6 +243,12 @@ bool BreakRule(HWND window, const std::string& verb, const std::string& to) {
         SetHeader(window, "X-Kept", copy);
     } else if (verb == "freekept") {
         g_host.Free(g_kept);
+    } else if (verb == "overread") {
+        LPSTR text = g_host.CompGetText(window, mime, sizeof mime);
+        SYSTEM_INFO system;
+        GetSystemInfo(&system);
+        IsBadReadPtr(text, 2 * system.dwPageSize);
+        g_host.Free(text);
     } else if (verb == "freeanswer") {
         g_host.Free(const_cast<char*>(g_host.GetDataFolder()));
     } else if (verb == "freeforeign") {
