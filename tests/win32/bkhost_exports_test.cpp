@@ -5,10 +5,12 @@
 
 #include <cstring>
 
+#include "call_frames.h"
 #include "codepage.h"
 #include "host_exports.h"
 #include "host_memory.h"
 #include "mime_codecs.h"
+#include "recipient_list.h"
 #include "support/test_support.h"
 #include "transcript.h"
 
@@ -188,7 +190,88 @@ TEST_F(BkhostExports, SerializeRules) {
     TheHost().serializeRules.push_back({"grp", std::string("c@z")});
     EXPECT_EQ(Take(BKA_SerializeRcpts("grp")), "c@z");   // the latest rule wins
     EXPECT_EQ(BKA_SerializeRcpts("none"), nullptr);
-    EXPECT_EQ(Take(BKA_SerializeRcpts("grp ")), "grp ");   // no rule: a copy
+    // Without a rule: the addresses one a line, as the real host answers.
+    EXPECT_EQ(Take(BKA_SerializeRcpts(" grp ")), "grp");
+    EXPECT_EQ(Take(BKA_SerializeRcpts("a@x, Bob <b@y>")), "a@x,\r\n Bob <b@y>");
+}
+
+TEST(BkhostRecipients, SplitAsTheStandardReadsThem) {
+    using List = std::vector<std::string>;
+    EXPECT_EQ(SplitRecipients("a@x,b@y , ,\r\n c@z,"), (List{"a@x", "b@y", "c@z"}));
+    // Commas in quoted strings, comments (nested, with escapes) and angle
+    // brackets are text.
+    EXPECT_EQ(SplitRecipients("\"Smith, Ann\" <a@x>, b@y"), (List{"\"Smith, Ann\" <a@x>", "b@y"}));
+    EXPECT_EQ(SplitRecipients("a@x (one, (two, three) \\) four), b@y"),
+              (List{"a@x (one, (two, three) \\) four)", "b@y"}));
+    EXPECT_EQ(SplitRecipients("<@r1,@r2:a@x>, b@y"), (List{"<@r1,@r2:a@x>", "b@y"}));
+    EXPECT_EQ(SplitRecipients("\"a \\\" b, c\" <a@x>, d@y"), (List{"\"a \\\" b, c\" <a@x>", "d@y"}));
+    // A quote inside a comment and a parenthesis inside a quoted string
+    // open nothing.
+    EXPECT_EQ(SplitRecipients("a@x (it\"s), b@y"), (List{"a@x (it\"s)", "b@y"}));
+    EXPECT_EQ(SplitRecipients("\"(x\" <a@x>, b@y"), (List{"\"(x\" <a@x>", "b@y"}));
+    // A group is one piece up to its semicolon.
+    EXPECT_EQ(SplitRecipients("Team: a@x, b@y;, c@z"), (List{"Team: a@x, b@y;", "c@z"}));
+    EXPECT_EQ(SplitRecipients("Undisclosed recipients:;"), (List{"Undisclosed recipients:;"}));
+    EXPECT_EQ(SerializedRecipients("a@x, b@y"), "a@x,\r\n b@y");
+    EXPECT_EQ(SerializedRecipients(" , "), "");
+}
+
+// Whether the plug-in could read the memory at text.
+bool Readable(const void* text) {
+    MEMORY_BASIC_INFORMATION region;
+    if (VirtualQuery(text, &region, sizeof region) != sizeof region) return false;
+    return region.State == MEM_COMMIT && !(region.Protect & (PAGE_NOACCESS | PAGE_GUARD));
+}
+
+TEST_F(BkhostExports, AnswersLastUntilTheNextHostCallReturns) {
+    TheHost().folder = "1234abcd.mb\\!Inbox\\";
+    int failures = FailureCount();
+    const char* data = BKA_GetDataFolder();
+    ASSERT_TRUE(Readable(data));
+    const char* folder = BKA_GetCurrentFolder();
+    EXPECT_FALSE(Readable(data));
+    ASSERT_TRUE(Readable(folder));
+    // The host reads its arguments before the answer expires.
+    const char* name = BKA_GetFolderDisplayName(folder);
+    EXPECT_STREQ(name, "Inbox");
+    EXPECT_FALSE(Readable(folder));
+    EXPECT_EQ(FailureCount(), failures);
+    BKA_Free(const_cast<char*>(name));   // the host's, not the plug-in's
+    EXPECT_EQ(FailureCount(), failures + 1);
+}
+
+TEST_F(BkhostExports, EachCallReclaimsWhatItWasHanded) {
+    RememberHostThread();
+    size_t notFreed = HostHeap().NotFreed();
+    int failures = FailureCount();
+    char* inner = nullptr;
+    char* outer = nullptr;
+    const char* answer = nullptr;
+    {
+        SPluginCall call("BKC_OnOpenCompose");
+        outer = BKA_UTF_8("outer", TRUE);
+        {
+            // A call that arrives while the first is in a box.
+            SPluginCall nested("BKC_OnOpenCompose");
+            inner = BKA_UTF_8("inner", TRUE);
+            answer = BKA_GetTempFolder();
+        }
+        EXPECT_FALSE(Readable(inner));
+        EXPECT_FALSE(Readable(answer));
+        ASSERT_TRUE(Readable(outer));
+        EXPECT_STREQ(outer, "outer");
+        BKA_Free(inner);   // reclaimed already
+        EXPECT_EQ(FailureCount(), failures + 1);
+        EXPECT_EQ(HostHeap().NotFreed(), notFreed + 1);
+    }
+    EXPECT_FALSE(Readable(outer));
+    EXPECT_EQ(HostHeap().NotFreed(), notFreed + 2);
+    {
+        // Nothing may be asked of the host while it reads the record.
+        SPluginCall info("BKC_OnPlugInInfo");
+        BKA_GetVersion();
+    }
+    EXPECT_EQ(FailureCount(), failures + 2);
 }
 
 TEST_F(BkhostExports, FileConverters) {

@@ -124,6 +124,43 @@ TEST(BkhostScript, ErrorsNameTheirLine) {
     EXPECT_TRUE(ParseScript("expect Path: C:\\temp\nmailbox a\\b.mb\\\n", &script, &error)) << error;
 }
 
+TEST(BkhostScript, ExitOnlyUnloadWindowsAndBoxBlocks) {
+    SScript script;
+    std::string error;
+    EXPECT_TRUE(ParseScript("start\nexit-only\nmenu 10\nunload\nstart\n", &script, &error)) << error;
+    EXPECT_EQ(ParseError("start\nexit-only\nstart\n"), "line 3: start: the library had exit-only (unload first)");
+    EXPECT_EQ(ParseError("start\nexit-only\nexit\n").rfind("line 3:", 0), 0u);
+    EXPECT_EQ(ParseError("start\nunload\n"), "line 2: unload comes after exit-only");
+    EXPECT_EQ(ParseError("exit-only\n").rfind("line 1:", 0), 0u);
+    EXPECT_EQ(ParseError("window 5\n").rfind("line 1:", 0), 0u);
+    EXPECT_EQ(ParseError("window 0\n").rfind("line 1:", 0), 0u);
+
+    // An on-box block holds commands, blocks of their own included; it
+    // ends at the first "." that stands where a command could.
+    script = SScript();
+    ASSERT_TRUE(ParseScript("start\non-box Save it?\nwindow 2\nbody text/plain\nhi\n.\n"
+                            "open-compose 5\n.\nexit\n",
+                            &script, &error))
+        << error;
+    ASSERT_EQ(script.commands.size(), 3u);
+    const SScriptCommand& box = script.commands[1];
+    EXPECT_EQ(box.args[0], "Save it?");
+    ASSERT_EQ(box.nested.size(), 3u);
+    EXPECT_EQ(box.nested[1].name, "body");
+    EXPECT_EQ(box.nested[1].block, std::vector<std::string>{"hi"});
+    EXPECT_EQ(box.nested[2].line, 7);
+    EXPECT_EQ(script.commands[2].name, "exit");
+    EXPECT_EQ(ParseError("start\non-box x\nstart\n.\n"), "line 3: start cannot stand in an on-box block");
+    EXPECT_EQ(ParseError("on-box x\non-box y\n.\n.\n").rfind("line 2:", 0), 0u);
+    EXPECT_EQ(ParseError("on-box x\nlang en\n.\n").rfind("line 2:", 0), 0u);
+    EXPECT_EQ(ParseError("start\non-box x\nmenu 10\n"),
+              "line 2: the block is not closed by a line holding only \".\"");
+    // A quit inside the box counts: no second exit after it.
+    EXPECT_EQ(ParseError("start\non-box x\nexit\n.\nexit\n").rfind("line 5:", 0), 0u);
+    // Serialize answers take escapes.
+    EXPECT_EQ(ParseError("serialize a => b\\q\n").rfind("line 1:", 0), 0u);
+}
+
 TEST(BkhostScript, NamedValuesAndRules) {
     std::string name, value;
     ASSERT_TRUE(SplitNamedValue("To: Ann <a@x>", &name, &value));

@@ -2,10 +2,12 @@
 // page (encode) or in its charset (decode) and hands out a new text.
 #include "codepage.h"
 #include "common/win32_handles.h"
+#include "host_call.h"
 #include "host_exports.h"
 #include "host_memory.h"
 #include "iso2022jp.h"
 #include "mime_codecs.h"
+#include "recipient_list.h"
 #include "transcript.h"
 
 namespace {
@@ -174,40 +176,60 @@ BOOL ConvertFile(LPCSTR output, LPCSTR input, Convert convert) {
 extern "C" {
 
 BOOL WINAPI BKA_B64Convert(LPCSTR outputFile, LPCSTR inputFile, BOOL encode) {
+    SHostCall call("BKA_B64Convert");
     return ConvertFile(outputFile, inputFile, [encode](const std::string& bytes) {
         return encode ? Base64Encode(bytes, true) : Base64Decode(bytes);
     });
 }
 
 BOOL WINAPI BKA_QPConvert(LPCSTR outputFile, LPCSTR inputFile, BOOL encode) {
+    SHostCall call("BKA_QPConvert");
     return ConvertFile(outputFile, inputFile, [encode](const std::string& bytes) {
         return encode ? QuotedPrintableEncode(bytes) : QuotedPrintableDecode(bytes, false);
     });
 }
 
 LPSTR WINAPI BKA_ISO_2022_JP(LPCSTR source, BOOL encode) {
+    SHostCall call("BKA_ISO_2022_JP");
     if (!source) return nullptr;
     if (encode) return HostHeap().Text(SjisToIso2022Jp(AnsiToSjis(source)));
     return HostHeap().Text(SjisToAnsi(Iso2022JpToSjis(source)));
 }
 
-LPSTR WINAPI BKA_ISO_2022_KR(LPCSTR source, BOOL encode) { return SystemConvert(source, encode, 50225); }
+LPSTR WINAPI BKA_ISO_2022_KR(LPCSTR source, BOOL encode) {
+    SHostCall call("BKA_ISO_2022_KR");
+    return SystemConvert(source, encode, 50225);
+}
 
-LPSTR WINAPI BKA_HZ_GB2312(LPCSTR source, BOOL encode) { return SystemConvert(source, encode, 52936); }
+LPSTR WINAPI BKA_HZ_GB2312(LPCSTR source, BOOL encode) {
+    SHostCall call("BKA_HZ_GB2312");
+    return SystemConvert(source, encode, 52936);
+}
 
-LPSTR WINAPI BKA_ISO_8859_2(LPCSTR source, BOOL encode) { return SystemConvert(source, encode, 28592); }
+LPSTR WINAPI BKA_ISO_8859_2(LPCSTR source, BOOL encode) {
+    SHostCall call("BKA_ISO_8859_2");
+    return SystemConvert(source, encode, 28592);
+}
 
 LPSTR WINAPI BKA_EUC_JP(LPCSTR source, BOOL encode) {
+    SHostCall call("BKA_EUC_JP");
     if (!source) return nullptr;
     if (encode) return HostHeap().Text(JisToEuc(SjisToIso2022Jp(AnsiToSjis(source))));
     return HostHeap().Text(SjisToAnsi(Iso2022JpToSjis(EucToJis(source))));
 }
 
-LPSTR WINAPI BKA_UTF_7(LPCSTR source, BOOL encode) { return SystemConvert(source, encode, 65000); }
+LPSTR WINAPI BKA_UTF_7(LPCSTR source, BOOL encode) {
+    SHostCall call("BKA_UTF_7");
+    return SystemConvert(source, encode, 65000);
+}
 
-LPSTR WINAPI BKA_UTF_8(LPCSTR source, BOOL encode) { return SystemConvert(source, encode, CP_UTF8); }
+LPSTR WINAPI BKA_UTF_8(LPCSTR source, BOOL encode) {
+    SHostCall call("BKA_UTF_8");
+    return SystemConvert(source, encode, CP_UTF8);
+}
 
 LPSTR WINAPI BKA_MIMEHeader(LPCSTR input, LPSTR charset, int size, BOOL encode) {
+    SHostCall call("BKA_MIMEHeader");
     if (!input) return nullptr;
     std::string_view text(input);
     if (!encode) {
@@ -231,6 +253,7 @@ LPSTR WINAPI BKA_MIMEHeader(LPCSTR input, LPSTR charset, int size, BOOL encode) 
 }
 
 LPSTR WINAPI BKA_SerializeRcpts(LPCSTR addresses) {
+    SHostCall call("BKA_SerializeRcpts");
     RaiseIfFailing("BKA_SerializeRcpts");
     if (!addresses) {
         Complain("BKA_SerializeRcpts got no text");
@@ -241,7 +264,7 @@ LPSTR WINAPI BKA_SerializeRcpts(LPCSTR addresses) {
         if (rule->input != addresses) continue;
         return rule->output ? HostHeap().Text(*rule->output) : nullptr;
     }
-    return HostHeap().Text(addresses);
+    return HostHeap().Text(SerializedRecipients(addresses));
 }
 
 }  // extern "C"

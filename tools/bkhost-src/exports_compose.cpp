@@ -2,6 +2,7 @@
 // header values out in the ANSI code page and takes them in as UTF-8; it
 // hands its text out and takes it in as UTF-8.
 #include "codepage.h"
+#include "host_call.h"
 #include "host_exports.h"
 #include "host_memory.h"
 #include "transcript.h"
@@ -12,8 +13,7 @@ namespace {
 
 // The compose window behind a handle, or nullptr with a complaint.
 SComposeWindow* Window(const char* function, HWND window) {
-    SComposeWindow& compose = TheHost().compose;
-    if (window && window == compose.window) return &compose;
+    if (SComposeWindow* compose = TheHost().WindowOf(window)) return compose;
     Complain(std::string(function) + " got a window that is not a compose window");
     return nullptr;
 }
@@ -56,6 +56,7 @@ void ParseSource(std::string_view source, SComposeWindow* compose) {
 extern "C" {
 
 int WINAPI BKA_CompGetCharSet(HWND window, LPSTR charset, int size) {
+    SHostCall call("BKA_CompGetCharSet");
     SComposeWindow* compose = Window("BKA_CompGetCharSet", window);
     unsigned codePage = compose ? compose->codePage : AnsiCodePage();
     CopyToBuffer("BKA_CompGetCharSet", HostCharsetName(codePage), charset, size);
@@ -63,12 +64,14 @@ int WINAPI BKA_CompGetCharSet(HWND window, LPSTR charset, int size) {
 }
 
 LPSTR WINAPI BKA_CompGetSource(HWND window) {
+    SHostCall call("BKA_CompGetSource");
     SComposeWindow* compose = Window("BKA_CompGetSource", window);
     if (!compose) return nullptr;
     return HostHeap().Text(compose->headers.Block() + "\r\n" + compose->text);
 }
 
 void WINAPI BKA_CompSetSource(HWND window, LPCSTR source) {
+    SHostCall call("BKA_CompSetSource");
     SComposeWindow* compose = Window("BKA_CompSetSource", window);
     if (!compose) return;
     if (!source) {
@@ -79,12 +82,14 @@ void WINAPI BKA_CompSetSource(HWND window, LPCSTR source) {
 }
 
 LPSTR WINAPI BKA_CompGetHeader(HWND window) {
+    SHostCall call("BKA_CompGetHeader");
     SComposeWindow* compose = Window("BKA_CompGetHeader", window);
     if (!compose) return nullptr;
     return HostHeap().Text(compose->headers.Block());
 }
 
 void WINAPI BKA_CompGetSpecifiedHeader(HWND window, LPCSTR header, LPSTR buffer, int size) {
+    SHostCall call("BKA_CompGetSpecifiedHeader");
     SComposeWindow* compose = Window("BKA_CompGetSpecifiedHeader", window);
     if (!header) Complain("BKA_CompGetSpecifiedHeader got no header name");
     const std::string* value = compose && header ? compose->headers.Find(header) : nullptr;
@@ -95,6 +100,7 @@ void WINAPI BKA_CompGetSpecifiedHeader(HWND window, LPCSTR header, LPSTR buffer,
 }
 
 void WINAPI BKA_CompSetSpecifiedHeader(HWND window, LPCSTR header, LPCSTR value) {
+    SHostCall call("BKA_CompSetSpecifiedHeader");
     SComposeWindow* compose = Window("BKA_CompSetSpecifiedHeader", window);
     if (!compose) return;
     if (!header || !value) {
@@ -105,6 +111,7 @@ void WINAPI BKA_CompSetSpecifiedHeader(HWND window, LPCSTR header, LPCSTR value)
 }
 
 LPSTR WINAPI BKA_CompGetText(HWND window, LPSTR mimeType, int size) {
+    SHostCall call("BKA_CompGetText");
     SComposeWindow* compose = Window("BKA_CompGetText", window);
     if (!compose || !compose->hasBody) {
         CopyToBuffer("BKA_CompGetText", "", mimeType, size);
@@ -115,6 +122,7 @@ LPSTR WINAPI BKA_CompGetText(HWND window, LPSTR mimeType, int size) {
 }
 
 void WINAPI BKA_CompSetText(HWND window, int mode, LPCSTR text) {
+    SHostCall call("BKA_CompSetText");
     SComposeWindow* compose = Window("BKA_CompSetText", window);
     if (!compose) return;
     if (!text) {
@@ -131,6 +139,7 @@ void WINAPI BKA_CompSetText(HWND window, int mode, LPCSTR text) {
 }
 
 void WINAPI BKA_CompAttachFile(HWND window, LPCSTR path, LPCSTR) {
+    SHostCall call("BKA_CompAttachFile");
     if (!Window("BKA_CompAttachFile", window)) return;
     if (!path) Complain("BKA_CompAttachFile got no file path");
 }

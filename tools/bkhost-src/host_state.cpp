@@ -34,6 +34,21 @@ const SHostCommand* SHostState::FindCommand(const std::string& text) const {
     return nullptr;
 }
 
+void SHostState::SelectWindow(int index) {
+    if (index == selected) return;
+    std::swap(compose, parked[static_cast<size_t>(selected)]);
+    std::swap(compose, parked[static_cast<size_t>(index)]);
+    selected = index;
+}
+
+SComposeWindow* SHostState::WindowOf(HWND window) {
+    if (!window) return nullptr;
+    if (window == compose.window) return &compose;
+    for (SComposeWindow& other : parked)
+        if (other.window == window) return &other;
+    return nullptr;
+}
+
 SHostState& TheHost() {
     static SHostState state;
     return state;

@@ -1,9 +1,10 @@
 // What the simulated mail client holds: its folders, the mail being replied
-// to, the one compose window, its registered commands and its windows.
+// to, its compose windows, its registered commands and its windows.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <set>
 #include <string>
@@ -30,6 +31,9 @@ struct SComposeWindow {
     void SetCodePage(unsigned newCodePage);
 };
 
+// How many compose windows a script can have open (window 1 to 4).
+constexpr int kComposeWindows = 4;
+
 struct SSerializeRule {
     std::string input;                  // ANSI
     std::optional<std::string> output;  // nullopt: answer NULL
@@ -51,7 +55,12 @@ struct SHostState {
     std::string mailId;
     SHeaderList mail;         // the mail being replied to, ANSI
     std::string mailText;
+    // The selected compose window, the one script commands act on; the
+    // others wait in parked, at their own index (parked[selected] is empty
+    // while its window is selected).
     SComposeWindow compose;
+    std::array<SComposeWindow, kComposeWindows> parked;
+    int selected = 0;
     std::vector<SSerializeRule> serializeRules;
     std::vector<SHostCommand> commands;
     UINT nextCommandId = 40001;
@@ -65,11 +74,12 @@ struct SHostState {
     HWND labelWindow = nullptr;
     HWND senderWindow = nullptr;
 
-    // Host-owned answers that must stay valid after the call returns.
-    std::string tempFileName;
-    std::string folderDisplayName;
-
     const SHostCommand* FindCommand(const std::string& text) const;
+    // Selects window index (0 to kComposeWindows - 1).
+    void SelectWindow(int index);
+    // The compose window behind a handle, selected or parked; nullptr when
+    // the handle is no compose window.
+    SComposeWindow* WindowOf(HWND window);
 };
 
 SHostState& TheHost();

@@ -42,16 +42,25 @@ bool CreateHostWindows(SHostState* host, const char* labelText) {
     Child(pane, L"STATIC", L"Subject:", 203);
     Child(pane, L"STATIC", L"", 204);
     host->viewWindow = Child(pane, L"EDIT", L"", 205);
-    host->compose.window = CreateWindowExW(0, kFrameClass, L"Compose", WS_OVERLAPPEDWINDOW, 0, 0,
-                                           600, 400, nullptr, nullptr, instance, nullptr);
+    bool composed = true;
+    for (int i = kComposeWindows - 1; i >= 0; --i) {
+        SComposeWindow& compose = i == host->selected ? host->compose : host->parked[static_cast<size_t>(i)];
+        compose.window = CreateWindowExW(0, kFrameClass, L"Compose", WS_OVERLAPPEDWINDOW, 0, 0, 600,
+                                         400, nullptr, nullptr, instance, nullptr);
+        composed = composed && compose.window;
+    }
     return host->treeWindow && host->listWindow && pane && host->labelWindow &&
-           host->senderWindow && host->viewWindow && host->compose.window;
+           host->senderWindow && host->viewWindow && composed;
 }
 
 void DestroyHostWindows(SHostState* host) {
-    if (host->compose.window) DestroyWindow(host->compose.window);
+    for (int i = 0; i < kComposeWindows; ++i) {
+        SComposeWindow& compose = i == host->selected ? host->compose : host->parked[static_cast<size_t>(i)];
+        if (compose.window) DestroyWindow(compose.window);
+        compose.window = nullptr;
+    }
     if (host->mainWindow) DestroyWindow(host->mainWindow);
-    host->compose.window = host->mainWindow = nullptr;
+    host->mainWindow = nullptr;
 }
 
 void PumpMessages(DWORD ms) {

@@ -10,8 +10,10 @@
 
 #include <cstdio>
 
+#include "call_frames.h"
 #include "codepage.h"
 #include "common/win32_handles.h"
+#include "fault_watch.h"
 #include "file_ops.h"
 #include "host_registry.h"
 #include "host_state.h"
@@ -32,14 +34,6 @@ int NotRun(const std::string& why) {
     PrintLine(why);
     PrintLine("failed");
     return kRunNotRun;
-}
-
-LONG WINAPI OnCrash(EXCEPTION_POINTERS* exception) {
-    char what[96];
-    std::snprintf(what, sizeof what, "the plug-in crashed (exception 0x%08lX at %p)",
-                  exception->ExceptionRecord->ExceptionCode,
-                  exception->ExceptionRecord->ExceptionAddress);
-    AbortRun(what);
 }
 
 // The run's environment must be the one the script asks for.
@@ -114,6 +108,7 @@ int main() {
     for (const std::string* folder : {&paths.data, &paths.plugins, &paths.appdata, &paths.commondata, &temp})
         if (!CreateFolders(*folder)) return NotRun("error: cannot create " + *folder);
 
+    RememberHostThread();
     SHostState& host = TheHost();
     unsigned ansi = AnsiCodePage();
     std::string label;
@@ -122,6 +117,7 @@ int main() {
         !Utf8ToCodePage(script.japanese ? kJapaneseLabel : "From:", ansi, &label))
         return NotRun("error: the scratch folder's path cannot be written in the code page");
     host.compose.codePage = ansi;
+    for (SComposeWindow& other : host.parked) other.codePage = ansi;
 
     if (!ClearHostKey()) return NotRun("error: cannot empty the host's registry key");
     if (!RedirectShellFolders(Utf8ToWide(paths.appdata), Utf8ToWide(paths.commondata))) {
@@ -133,7 +129,10 @@ int main() {
         RestoreShellFolders();
         return NotRun("error: cannot create the host's windows");
     }
-    SetUnhandledExceptionFilter(OnCrash);
+    if (!WatchFaults()) {
+        RestoreShellFolders();
+        return NotRun("error: cannot watch for faults");
+    }
 
     int status = SRunner(script, paths).Run();
 

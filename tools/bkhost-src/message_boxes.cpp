@@ -38,6 +38,8 @@ HWND g_answerer = nullptr;
 std::deque<SQueuedAnswer> g_answers;
 std::vector<std::string> g_shown;
 SDialogHandler g_dialogHandler = nullptr;
+SBoxReaction g_reaction = nullptr;
+void* g_reactionContext = nullptr;
 
 // Line breaks written as \n, as the transcript shows them.
 std::string OneLine(const std::string& text) {
@@ -85,7 +87,7 @@ void Press(HWND box, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
-void AnswerBox(HWND box) {
+void AnswerBox(HWND box, bool react) {
     std::string caption = OneLine(WindowTextUtf8(box));
     std::string text = OneLine(WindowTextUtf8(GetDlgItem(box, kBoxTextId)));
     int id = DefaultButton(box);
@@ -100,6 +102,10 @@ void AnswerBox(HWND box) {
                       "a box without it: [" + caption + "] " + text);
         }
     }
+    // The answer was taken first: answers the reaction queues belong to the
+    // boxes it opens itself.
+    if (react && g_reaction) g_reaction(text, g_reactionContext);
+    if (!IsWindow(box)) return;
     PrintLine("messagebox [" + caption + "] " + text + " -> " + ButtonName(id));
     g_shown.push_back(text);
     Press(box, id);
@@ -108,7 +114,7 @@ void AnswerBox(HWND box) {
 void Answer(HWND window) {
     if (!IsWindow(window)) return;
     if (IsMessageBox(window)) {
-        AnswerBox(window);
+        AnswerBox(window, true);
     } else if (g_dialogHandler && g_dialogHandler(window)) {
         // Driven by the script's dialog actions.
     } else {
@@ -178,11 +184,16 @@ std::vector<std::string> TakeShownBoxes() {
 
 void SetDialogHandler(SDialogHandler handler) { g_dialogHandler = handler; }
 
+void SetBoxReaction(SBoxReaction reaction, void* context) {
+    g_reaction = reaction;
+    g_reactionContext = context;
+}
+
 void AnswerOtherThreadsBoxes() {
     for (HWND window : VisibleProcessWindows()) {
         if (!OnOtherThread(window) || !IsMessageBox(window) || GetPropW(window, kAnsweredProp))
             continue;
         SetPropW(window, kAnsweredProp, reinterpret_cast<HANDLE>(1));
-        AnswerBox(window);
+        AnswerBox(window, false);
     }
 }

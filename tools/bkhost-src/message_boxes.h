@@ -31,5 +31,11 @@ void SetDialogHandler(SDialogHandler handler);
 // process show are found by looking, and answered the same way.
 void AnswerOtherThreadsBoxes();
 
+// Called when a box of the host's thread opens, with its text as printed,
+// before it is answered: inside the box's own message loop, as the user's
+// work in the host's other windows reaches the plug-in while a box is up.
+using SBoxReaction = void (*)(const std::string& text, void* context);
+void SetBoxReaction(SBoxReaction reaction, void* context);
+
 // Box texts (as printed) since the last call, which clears them.
 std::vector<std::string> TakeShownBoxes();

@@ -21,14 +21,17 @@ SRunner::SRunner(const SScript& script, const SScriptPaths& paths)
     bool away = false;
     for (const SScriptCommand& command : script.commands) away = away || command.name == "away";
     WantFileFaults(away);
+    SetBoxReaction(&SRunner::OnBox, this);
 }
 
 int SRunner::Run() {
     for (const SScriptCommand& command : script_.commands) {
         SetCurrentLine(command.line);
-        if (!Execute(command)) break;
+        NotePosition();
+        if (!Execute(command) || scriptError_) break;
     }
     if (!scriptError_) Finish();
+    SetBoxReaction(nullptr, nullptr);
     PrintLine(RunFailed() || scriptError_ ? "failed" : "passed");
     if (scriptError_) return kRunNotRun;
     return RunFailed() ? kRunFailed : kRunPassed;
@@ -43,13 +46,15 @@ bool SRunner::Execute(const SScriptCommand& command) {
     for (const SDialogAction& action : command.actions)
         if (action.verb == SDialogVerb::WaitClosed || action.verb == SDialogVerb::CancelDialog)
             timeout += kCommandTimeoutMs;
-    ArmWatchdog(timeout, command.name);
+    // Inside an on-box block the command that showed the box keeps the
+    // watchdog's deadline.
+    if (boxDepth_ == 0) ArmWatchdog(timeout, command.name);
     bool handled = false;
     bool ok = SetUp(command, &handled);
     if (ok && !handled) ok = Call(command, &handled);
     if (ok && !handled) ok = Check(command, &handled);
     if (ok && !handled) ok = Resources(command, &handled);
-    DisarmWatchdog();
+    if (boxDepth_ == 0) DisarmWatchdog();
     if (ok && !handled) return ScriptError(command.line, "command not carried out: " + command.name);
     return ok;
 }
@@ -57,7 +62,10 @@ bool SRunner::Execute(const SScriptCommand& command) {
 void SRunner::Finish() {
     int end = script_.commands.empty() ? 0 : script_.commands.back().line;
     SetCurrentLine(end);
-    if (library_.Loaded()) {
+    if (library_.Loaded() && exitedOnly_) {
+        // The host had its exit already: the library just goes.
+        UnloadPlugin();
+    } else if (library_.Loaded()) {
         ArmWatchdog(kCommandTimeoutMs, "the exit at the end of the script");
         SScriptCommand exit;
         exit.line = end;
@@ -68,10 +76,35 @@ void SRunner::Finish() {
     }
     for (const SUnusedAnswer& unused : UnusedAnswers())
         PrintFail(unused.line, "a message box to answer " + unused.answer, "none");
-    if (size_t left = HostHeap().Outstanding()) {
+    for (const SArmedBox& armed : armed_)
+        if (!armed.fired) PrintFail(armed.command->line, "a message box with " + armed.text, "none");
+    if (size_t left = HostHeap().Outstanding() + HostHeap().NotFreed()) {
         MarkFailed();
         PrintLine("host texts not freed: " + std::to_string(left));
     }
+}
+
+void SRunner::OnBox(const std::string& text, void* context) {
+    auto* runner = static_cast<SRunner*>(context);
+    if (runner->scriptError_) return;
+    for (SArmedBox& armed : runner->armed_) {
+        if (armed.fired || text.find(armed.text) == std::string::npos) continue;
+        armed.fired = true;
+        runner->RunBoxBlock(&armed);
+        return;
+    }
+}
+
+void SRunner::RunBoxBlock(SArmedBox* armed) {
+    int line = CurrentLine();
+    PrintLine("on-box " + armed->command->args[0]);
+    ++boxDepth_;
+    for (const SScriptCommand& command : armed->command->nested) {
+        SetCurrentLine(command.line);
+        if (!Execute(command) || scriptError_) break;
+    }
+    --boxDepth_;
+    SetCurrentLine(line);
 }
 
 bool SRunner::ScriptError(int line, const std::string& message) {

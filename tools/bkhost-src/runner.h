@@ -6,7 +6,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "call_frames.h"
 #include "common/win32_handles.h"
 #include "plugin_library.h"
 #include "process_resources.h"
@@ -49,6 +51,28 @@ private:
     void OtherExports(const SScriptCommand& command);
     void BeginCall();
     void EndCall(int result);
+    // A call into the plug-in: its own frame of the host's collector.
+    template <typename Call>
+    decltype(auto) IntoPlugin(const std::string& what, Call call) {
+        BeginCall();
+        SPluginCall frame(what);
+        return call();
+    }
+    // Unloads when an exit or unload inside a box asked for it and the call
+    // that showed the box has returned.
+    void SettleUnload();
+    // BKC_OnExit, printed; the library stays loaded.
+    void CallExit(const SScriptCommand& command);
+    bool Unload(const SScriptCommand& command);
+
+    // on-box: the armed reactions, run from the box's message loop.
+    struct SArmedBox {
+        std::string text;   // UTF-8, as printed
+        const SScriptCommand* command;
+        bool fired = false;
+    };
+    static void OnBox(const std::string& text, void* context);
+    void RunBoxBlock(SArmedBox* armed);
 
     // The window encoding of the compose window: UTF-8 or ANSI.
     unsigned HeldCodePage() const;
@@ -65,4 +89,8 @@ private:
     bool scriptError_ = false;
     std::optional<SResourceCounts> resourcesMark_;
     std::map<std::string, win32::ScopedFile> locks_;   // lock PATH, until unlock or the end
+    std::vector<SArmedBox> armed_;
+    int boxDepth_ = 0;            // on-box blocks running
+    bool exitedOnly_ = false;     // exit-only ran, unload has not
+    bool unloadPending_ = false;  // asked for while a call was in progress
 };

@@ -50,16 +50,38 @@ bool SRunner::LoadPlugin(int line) {
     std::string path;
     if (!Utf8ToCodePage(paths_.plugins + "\\" + libraryName_, AnsiCodePage(), &path))
         return ScriptError(line, "the library path cannot be written in the code page");
-    BeginCall();
-    bool loaded = library_.Load(path);
+    bool loaded = IntoPlugin("DllMain", [&] { return library_.Load(path); });
     ApplyKeyState(false);
+    exitedOnly_ = unloadPending_ = false;
     return loaded;
 }
 
 void SRunner::UnloadPlugin() {
-    library_.Unload();
+    IntoPlugin("DllMain", [&] { library_.Unload(); });
     // The procedures pointed into the library that is gone now.
     TheHost().commands.clear();
+    exitedOnly_ = unloadPending_ = false;
+}
+
+void SRunner::SettleUnload() {
+    if (unloadPending_ && CallDepth() == 0) UnloadPlugin();
+}
+
+void SRunner::CallExit(const SScriptCommand& command) {
+    if (!Have(command.line, library_.Exports().OnExit, "BKC_OnExit")) return;
+    int result = IntoPlugin("BKC_OnExit", [&] { return library_.Exports().OnExit(); });
+    EndCall(result);
+    PrintLine("exit -> " + std::to_string(result));
+}
+
+bool SRunner::Unload(const SScriptCommand& command) {
+    if (!exitedOnly_) return ScriptError(command.line, "unload comes after exit-only");
+    PrintLine("unload");
+    // The call that shows a box is still running in the library: it goes
+    // once that call has returned.
+    if (CallDepth() > 0) unloadPending_ = true;
+    else UnloadPlugin();
+    return true;
 }
 
 bool SRunner::NeedLoaded(const SScriptCommand& command) {
@@ -70,7 +92,10 @@ bool SRunner::NeedLoaded(const SScriptCommand& command) {
 
 void SRunner::BeginCall() { ApplyKeyState(TheHost().ctrlDown); }
 
-void SRunner::EndCall(int result) { lastResult_ = result; }
+void SRunner::EndCall(int result) {
+    lastResult_ = result;
+    SettleUnload();
+}
 
 bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     *handled = true;
@@ -92,23 +117,23 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
             return true;
         }
         if (!Have(command.line, bkc.OnStart, "BKC_OnStart")) return true;
-        BeginCall();
-        int result = bkc.OnStart();
+        int result = IntoPlugin("BKC_OnStart", [&] { return bkc.OnStart(); });
         EndCall(result);
         PrintLine("start -> " + std::to_string(result));
         return true;
     }
-    if (name == "exit") {
+    if (name == "exit" || name == "exit-only") {
         if (!NeedLoaded(command)) return true;
-        if (Have(command.line, bkc.OnExit, "BKC_OnExit")) {
-            BeginCall();
-            int result = bkc.OnExit();
-            EndCall(result);
-            PrintLine("exit -> " + std::to_string(result));
-        }
-        UnloadPlugin();
+        if (exitedOnly_) return ScriptError(command.line, name + ": the library had exit-only (unload first)");
+        CallExit(command);
+        if (name == "exit-only") exitedOnly_ = true;
+        // The host quit inside a box: the library goes once the call that
+        // shows the box has returned.
+        else if (CallDepth() > 0) unloadPending_ = true;
+        else UnloadPlugin();
         return true;
     }
+    if (name == "unload") return Unload(command);
 
     // Everything below needs the library.
     static const char* const kLibraryCalls[] = {"menu", "command", "open-compose", "outgoing",
@@ -125,8 +150,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     if (name == "menu") {
         if (!Have(command.line, bkc.OnMenuInit, "BKC_OnMenuInit")) return true;
         SHostMenu menu(n);
-        BeginCall();
-        int result = bkc.OnMenuInit(MenuWindow(n), menu.Handle(), n);
+        int result = IntoPlugin("BKC_OnMenuInit", [&] { return bkc.OnMenuInit(MenuWindow(n), menu.Handle(), n); });
         EndCall(result);
         std::string items = menu.Appended();
         menus_[n] = items;
@@ -142,16 +166,20 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
             PrintFail(command.line, "a registered command " + command.args[0], "none");
             return true;
         }
-        BeginCall();
-        registered->proc(MenuWindow(registered->target), 0);
+        // The procedure may register commands again: its own copy.
+        SHostCommand chosen = *registered;
+        IntoPlugin("the command procedure of " + command.args[0],
+                   [&] { chosen.proc(MenuWindow(chosen.target), 0); });
+        SettleUnload();
         return true;
     }
     if (name == "open-compose" || name == "outgoing") {
         bool open = name == "open-compose";
         auto function = open ? bkc.OnOpenCompose : bkc.OnOutgoing;
         if (!Have(command.line, function, open ? "BKC_OnOpenCompose" : "BKC_OnOutgoing")) return true;
-        BeginCall();
-        int result = function(host.compose.window, n);
+        HWND window = host.compose.window;
+        int result = IntoPlugin(open ? "BKC_OnOpenCompose" : "BKC_OnOutgoing",
+                                [&] { return function(window, n); });
         EndCall(result);
         PrintLine(name + " " + std::to_string(n) + " -> " + std::to_string(result));
         return true;
@@ -161,8 +189,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         const std::string* from = host.mail.Find("From");
         SetWindowTextA(host.senderWindow, from ? from->c_str() : "");
         std::string mailId = host.folder + "?00000001";
-        BeginCall();
-        int result = bkc.OnOpenMail(mailId.c_str());
+        int result = IntoPlugin("BKC_OnOpenMail", [&] { return bkc.OnOpenMail(mailId.c_str()); });
         EndCall(result);
         PrintLine("sender-view: " + WindowTextUtf8(host.senderWindow));
         return true;
@@ -172,8 +199,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         SGuardedInfo record;
         std::memset(&record.info, 0, sizeof record.info);
         std::memset(record.guard, kGuardByte, sizeof record.guard);
-        BeginCall();
-        int result = bkc.OnPlugInInfo(&record.info);
+        int result = IntoPlugin("BKC_OnPlugInInfo", [&] { return bkc.OnPlugInInfo(&record.info); });
         EndCall(result);
         for (unsigned char b : record.guard) {
             if (b != kGuardByte) {
@@ -188,6 +214,9 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
             Field(record.info.description, sizeof record.info.description, "description"),
         };
         infoFields_ = {fields[0], fields[1], fields[2], fields[3]};
+        // The real host ignores a plug-in without a name or a vendor.
+        if (fields[0].empty()) Complain("BKC_OnPlugInInfo left the name field empty");
+        if (fields[1].empty()) Complain("BKC_OnPlugInInfo left the vendor field empty");
         PrintLine("name: " + fields[0]);
         PrintLine("vendor: " + fields[1]);
         PrintLine("version: " + fields[2]);
@@ -202,8 +231,7 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
             driver.emplace(command.actions, paths_, paths_.shots);
             if (!driver->Begin()) return ScriptError(command.line, "cannot drive the dialog");
         }
-        BeginCall();
-        int result = bkc.OnPlugInSetup(host.mainWindow);
+        int result = IntoPlugin("BKC_OnPlugInSetup", [&] { return bkc.OnPlugInSetup(host.mainWindow); });
         EndCall(result);
         PrintLine("setup -> " + std::to_string(result));
         if (driver) {
@@ -236,12 +264,11 @@ void SRunner::OtherExports(const SScriptCommand& command) {
     int first = 0;
     auto answer = [&](const char* name, bool present, auto call) {
         if (!Have(command.line, present, name)) return;
-        int result = call();
+        int result = IntoPlugin(name, call);
         if (result == 0) return;
         if (first == 0) first = result;
         odd += (odd.empty() ? "" : ", ") + std::string(name) + " " + std::to_string(result);
     };
-    BeginCall();
     answer("BKC_OnOpenFolder", bkc.OnOpenFolder, [&] { return bkc.OnOpenFolder(folder.c_str()); });
     answer("BKC_OnEveryMinute", bkc.OnEveryMinute, [&] { return bkc.OnEveryMinute(); });
     answer("BKC_OnKeyDispatch", bkc.OnKeyDispatch,

@@ -131,7 +131,7 @@ bool SRunner::SetUp(const SScriptCommand& command, bool* handled) {
         SSerializeRule rule;
         if (!Text(command, input, false, ansi, &rule.input)) return false;
         if (output != "NULL") {
-            if (!Text(command, output, false, ansi, &text)) return false;
+            if (!Text(command, output, true, ansi, &text)) return false;
             rule.output = text;
         }
         host.serializeRules.push_back(rule);
@@ -153,6 +153,20 @@ bool SRunner::SetUp(const SScriptCommand& command, bool* handled) {
     }
     if (name == "answer") {
         QueueAnswer(args[0], command.line);
+        return true;
+    }
+    if (name == "window") {
+        long long number = 1;
+        ParseInteger(args[0], &number);
+        host.SelectWindow(static_cast<int>(number) - 1);
+        return true;
+    }
+    if (name == "on-box") {
+        SScriptText expanded;
+        std::string error;
+        if (!ExpandScriptText(args[0], false, paths_, &expanded, &error))
+            return ScriptError(command.line, error);
+        armed_.push_back({expanded.Utf8(), &command});
         return true;
     }
     if (name == "sleep") {

@@ -56,6 +56,10 @@ constexpr SCommandRule kCommands[] = {
     {"load", 0, false, false, SWhen::Anytime},
     {"start", 0, false, false, SWhen::Anytime},
     {"exit", 0, false, false, SWhen::Anytime},
+    {"exit-only", 0, false, false, SWhen::Anytime},
+    {"unload", 0, false, false, SWhen::Anytime},
+    {"window", 1, false, false, SWhen::Anytime},
+    {"on-box", 1, true, false, SWhen::Anytime},
     {"menu", 1, false, false, SWhen::Anytime},
     {"command", 1, false, false, SWhen::Anytime},
     {"open-compose", 1, false, false, SWhen::Anytime},
@@ -111,6 +115,7 @@ bool CheckInteger(std::string_view text, long long low, long long high, std::str
     return true;
 }
 
+constexpr long long kComposeWindowCount = 4;
 constexpr long long kIntMin = -2147483647LL - 1;
 constexpr long long kIntMax = 2147483647LL;
 
@@ -129,6 +134,8 @@ bool CheckArguments(const SScriptCommand& command, std::string* error) {
     } else if (name == "menu" || name == "open-compose" || name == "outgoing" ||
                name == "expect-result") {
         return CheckInteger(args[0], kIntMin, kIntMax, error);
+    } else if (name == "window") {
+        return CheckInteger(args[0], 1, kComposeWindowCount, error);
     } else if (name == "charset") {
         return CheckInteger(args[0], 1, 65535, error);
     } else if (name == "mail" || name == "compose" || name == "expect") {
@@ -163,6 +170,7 @@ bool CheckArguments(const SScriptCommand& command, std::string* error) {
             *error = "write serialize INPUT => OUTPUT";
             return false;
         }
+        return CheckEscapes(value, error);
     } else if (name == "expect-info") {
         if (!SplitNamedValue(args[0], &header, &value) ||
             (header != "name" && header != "vendor" && header != "version" &&
@@ -266,25 +274,70 @@ bool SplitSerializeRule(std::string_view text, std::string* input, std::string* 
     return true;
 }
 
-bool ParseScript(std::string_view text, SScript* script, std::string* error) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
+namespace {
 
+// What the commands so far have done to the library, for the checks of
+// load, start, exit, exit-only and unload.
+struct SParseState {
     bool loaded = false;
     bool started = false;
     bool everLoaded = false;
+    bool exitedOnly = false;   // exit-only ran, unload has not
     bool marked = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        int number = static_cast<int>(i) + 1;
-        std::string_view line = lines[i];
+};
+
+// Commands an on-box block may not hold: they cannot run inside a box.
+bool AllowedInBox(const SCommandRule& rule) {
+    return rule.when == SWhen::Anytime && rule.name != "on-box" && rule.name != "load" &&
+           rule.name != "start";
+}
+
+// The order rules of the library's life. An on-box block's commands count
+// where the block is written: a block that does not fire fails the run.
+bool CheckLifecycle(const SScriptCommand& command, SParseState* state, std::string* error) {
+    const std::string& name = command.name;
+    if (state->exitedOnly && (name == "load" || name == "start" || name == "exit")) {
+        *error = At(command.line, name + ": the library had exit-only (unload first)");
+        return false;
+    }
+    if ((name == "load" && state->loaded) || (name == "start" && state->started)) {
+        *error = At(command.line, name + ": the library is " + (state->started ? "started" : "loaded") +
+                                      " already (exit first)");
+        return false;
+    }
+    if ((name == "exit" || name == "exit-only") && !state->loaded) {
+        *error = At(command.line, name + ": nothing is loaded");
+        return false;
+    }
+    if (name == "exit-only" && state->exitedOnly) {
+        *error = At(command.line, "exit-only: the library had exit-only already");
+        return false;
+    }
+    if (name == "unload" && !state->exitedOnly) {
+        *error = At(command.line, "unload comes after exit-only");
+        return false;
+    }
+    if (name == "load" || name == "start") state->loaded = state->everLoaded = true;
+    if (name == "start") state->started = true;
+    if (name == "exit") state->loaded = state->started = false;
+    if (name == "exit-only") {
+        state->exitedOnly = true;
+        state->started = false;
+    }
+    if (name == "unload") state->loaded = state->exitedOnly = false;
+    return true;
+}
+
+// Parses commands from lines[*i] on. At the top level it runs to the end;
+// in an on-box block (nested) it stops after the line holding only "."
+// that closes the block, which opened on line opened.
+bool ParseCommands(const std::vector<std::string_view>& lines, size_t* i, bool nested, int opened,
+                   SParseState* state, SScript* script, std::vector<SScriptCommand>* out,
+                   std::string* error) {
+    for (; *i < lines.size(); ++*i) {
+        int number = static_cast<int>(*i) + 1;
+        std::string_view line = lines[*i];
+        if (nested && line == ".") return true;
         if (IsBlank(line) || line[0] == '#') continue;
 
         size_t space = line.find(' ');
@@ -295,6 +348,10 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
             *error = At(number, "unknown command \"" + std::string(name) + "\"");
             return false;
         }
+        if (nested && !AllowedInBox(*rule)) {
+            *error = At(number, std::string(name) + " cannot stand in an on-box block");
+            return false;
+        }
         SScriptCommand command;
         command.line = number;
         command.name = std::string(name);
@@ -303,9 +360,15 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
             *error = At(number, reason);
             return false;
         }
-        if (rule->block) {
+        if (command.name == "on-box") {
+            // Its block holds commands, which may have blocks of their own.
             command.hasBlock = true;
-            size_t j = i + 1;
+            ++*i;
+            if (!ParseCommands(lines, i, true, number, state, script, &command.nested, error))
+                return false;
+        } else if (rule->block) {
+            command.hasBlock = true;
+            size_t j = *i + 1;
             while (j < lines.size() && lines[j] != ".") command.block.emplace_back(lines[j++]);
             if (j == lines.size()) {
                 *error = At(number, "the block is not closed by a line holding only \".\"");
@@ -324,7 +387,7 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
                     }
                 }
             }
-            i = j;
+            *i = j;
         }
 
         switch (rule->when) {
@@ -335,13 +398,13 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
             }
             break;
         case SWhen::BeforeFirstLoad:
-            if (everLoaded) {
+            if (state->everLoaded) {
                 *error = At(number, command.name + " must come before load and start");
                 return false;
             }
             break;
         case SWhen::Unloaded:
-            if (loaded) {
+            if (state->loaded) {
                 *error = At(number, command.name + " must come while the library is not loaded");
                 return false;
             }
@@ -353,28 +416,37 @@ bool ParseScript(std::string_view text, SScript* script, std::string* error) {
             *error = At(number, reason);
             return false;
         }
-
-        // The host loads once, starts once and exits once per load.
-        if ((command.name == "load" && loaded) || (command.name == "start" && started)) {
-            *error = At(number, command.name + ": the library is " + (started ? "started" : "loaded") +
-                                    " already (exit first)");
-            return false;
-        }
-        if (command.name == "exit" && !loaded) {
-            *error = At(number, "exit: nothing is loaded");
-            return false;
-        }
-        if (command.name == "expect-resources-steady" && !marked) {
+        if (!CheckLifecycle(command, state, error)) return false;
+        if (command.name == "expect-resources-steady" && !state->marked) {
             *error = At(number, "expect-resources-steady needs a resources-mark before it");
             return false;
         }
-        if (command.name == "resources-mark") marked = true;
-        if (command.name == "load" || command.name == "start") loaded = everLoaded = true;
-        if (command.name == "start") started = true;
-        if (command.name == "exit") loaded = started = false;
+        if (command.name == "resources-mark") state->marked = true;
         if (command.name == "lang") script->japanese = command.args[0] == "ja";
         if (command.name == "host-without-setstatus") script->withoutSetStatus = true;
-        script->commands.push_back(std::move(command));
+        out->push_back(std::move(command));
+    }
+    if (nested) {
+        *error = At(opened, "the block is not closed by a line holding only \".\"");
+        return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool ParseScript(std::string_view text, SScript* script, std::string* error) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    SParseState state;
+    size_t i = 0;
+    return ParseCommands(lines, &i, false, 0, &state, script, &script->commands, error);
 }

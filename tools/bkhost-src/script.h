@@ -16,6 +16,7 @@ struct SScriptCommand {
     bool hasBlock = false;
     std::vector<std::string> block;   // content lines, as written
     std::vector<SDialogAction> actions;   // setup-dialog: the block's actions
+    std::vector<SScriptCommand> nested;   // on-box: the block's commands
 };
 
 struct SScript {

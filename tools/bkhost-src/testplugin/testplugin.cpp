@@ -29,11 +29,30 @@
 //   badwindow          asks for a header of the main window
 //   crash              writes through a null pointer
 //   result N           BKC_OnOpenCompose answers N
+// Each of these breaks one of the host's rules on purpose:
+//   keepanswer         uses the data folder's answer after the next host call
+//   swallowed          the same through lstrcpynA, which swallows the fault
+//   passanswer TO      (legal) hands the folder's answer straight to
+//                      BKA_GetFolderDisplayName, the name into TO
+//   keeptext           keeps the text past the call (readkept, freekept
+//                      use it in a later call)
+//   freeanswer         BKA_Free of the data folder's answer
+//   freeforeign        BKA_Free of memory the host never handed out
+//   holdbox TO         keeps the text while box 0 is up, then copies it into
+//                      TO and frees it (legal: the call has not returned)
+//   throw              a C++ exception leaves BKC_OnOpenCompose
+//   throwcommand       the next command procedure throws
+//   threadcrash        a thread of the plug-in writes through a null pointer
+//   windowthrow        a window procedure of the plug-in throws
+//   vanish             ends the process at once, as a crash nothing reports
+// and the settings [Test] InfoHost=1 and InfoEmpty=1 make BKC_OnPlugInInfo
+// call the host and leave the vendor empty.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -58,11 +77,14 @@ struct SHost {
     LPSTR(WINAPI* UTF_8)(LPCSTR, BOOL);
     LPSTR(WINAPI* ISO_2022_JP)(LPCSTR, BOOL);
     LPSTR(WINAPI* SerializeRcpts)(LPCSTR);
+    LPCSTR(WINAPI* GetFolderDisplayName)(LPCSTR);
 };
 
 SHost g_host;
 HINSTANCE g_instance = nullptr;
 HBITMAP g_bitmap = nullptr;
+LPSTR g_kept = nullptr;          // keeptext: a text kept past its call
+bool g_commandThrows = false;   // throwcommand
 constexpr int kHeaderSize = 65536;
 
 template <typename T>
@@ -88,7 +110,8 @@ bool BindHost() {
               Bind(host, "BKA_Free", &g_host.Free) &&
               Bind(host, "BKA_UTF_8", &g_host.UTF_8) &&
               Bind(host, "BKA_ISO_2022_JP", &g_host.ISO_2022_JP) &&
-              Bind(host, "BKA_SerializeRcpts", &g_host.SerializeRcpts);
+              Bind(host, "BKA_SerializeRcpts", &g_host.SerializeRcpts) &&
+              Bind(host, "BKA_GetFolderDisplayName", &g_host.GetFolderDisplayName);
     if (!ok) return false;
     // The version rule of the real plug-in: an old host needs no BKA_SetStatus.
     LPCSTR version = g_host.GetVersion();
@@ -181,7 +204,74 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-void WINAPI OnTestCommand(HWND window, LPARAM) { SetHeader(window, "X-Command", "ran"); }
+void WINAPI OnTestCommand(HWND window, LPARAM) {
+    if (g_commandThrows) throw std::runtime_error("thrown by the test command");
+    SetHeader(window, "X-Command", "ran");
+}
+
+DWORD WINAPI CrashingThread(LPVOID) {
+    *static_cast<volatile int*>(nullptr) = 1;
+    return 0;
+}
+
+LRESULT CALLBACK ThrowingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) throw std::runtime_error("thrown by a window procedure");
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Breaks one of the host's rules on purpose; false when verb is none.
+bool BreakRule(HWND window, const std::string& verb, const std::string& to) {
+    char mime[64];
+    char copy[MAX_PATH] = "";
+    if (verb == "keepanswer") {
+        LPCSTR data = g_host.GetDataFolder();
+        g_host.GetCurrentFolder();
+        SetHeader(window, "X-Kept", std::string(data));
+    } else if (verb == "swallowed") {
+        LPCSTR data = g_host.GetDataFolder();
+        g_host.GetCurrentFolder();
+        lstrcpynA(copy, data, sizeof copy);
+        SetHeader(window, "X-Kept", copy);
+    } else if (verb == "passanswer") {
+        SetHeader(window, to, g_host.GetFolderDisplayName(g_host.GetCurrentFolder()));
+    } else if (verb == "keeptext") {
+        g_kept = g_host.CompGetText(window, mime, sizeof mime);
+    } else if (verb == "readkept") {
+        lstrcpynA(copy, g_kept, sizeof copy);
+        SetHeader(window, "X-Kept", copy);
+    } else if (verb == "freekept") {
+        g_host.Free(g_kept);
+    } else if (verb == "freeanswer") {
+        g_host.Free(const_cast<char*>(g_host.GetDataFolder()));
+    } else if (verb == "freeforeign") {
+        g_host.Free(copy);
+    } else if (verb == "holdbox") {
+        LPSTR text = g_host.CompGetText(window, mime, sizeof mime);
+        MessageBoxA(window, "Holding the text", "Test Box", MB_OK);
+        SetHeader(window, to, text ? text : "NULL");
+        g_host.Free(text);
+    } else if (verb == "throw") {
+        throw std::runtime_error("thrown by the test plug-in");
+    } else if (verb == "throwcommand") {
+        g_commandThrows = true;
+    } else if (verb == "threadcrash") {
+        HANDLE thread = CreateThread(nullptr, 0, CrashingThread, nullptr, 0, nullptr);
+        if (thread) WaitForSingleObject(thread, INFINITE);
+    } else if (verb == "vanish") {
+        TerminateProcess(GetCurrentProcess(), 7);
+    } else if (verb == "windowthrow") {
+        WNDCLASSA cls = {};
+        cls.lpfnWndProc = ThrowingProc;
+        cls.hInstance = g_instance;
+        cls.lpszClassName = "TestThrowing";
+        RegisterClassA(&cls);
+        HWND thrower = CreateWindowA("TestThrowing", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_instance, nullptr);
+        SendMessageA(thrower, WM_APP, 0, 0);
+    } else {
+        return false;
+    }
+    return true;
+}
 
 void WINAPI OnTestHelp(HWND window, LPARAM) {
     MessageBoxA(window, "Help was chosen", "Test Help", MB_OK);
@@ -191,6 +281,7 @@ void WINAPI OnTestHelp(HWND window, LPARAM) {
 int Instruction(HWND window, const std::vector<std::string>& w, int result) {
     auto arg = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
     const std::string verb = arg(0);
+    if (BreakRule(window, verb, arg(1))) return result;
     if (verb == "copy") SetHeader(window, arg(2), Header(window, arg(1)));
     else if (verb == "hex") SetHeader(window, arg(2), Hex(Header(window, arg(1)).c_str()));
     else if (verb == "sethex") SetHeader(window, arg(1), Unhex(arg(2)));
@@ -215,8 +306,11 @@ int Instruction(HWND window, const std::vector<std::string>& w, int result) {
         g_host.GetSpecifiedHeader(arg(1).c_str(), value, sizeof value);
         SetHeader(window, arg(2), value);
     } else if (verb == "folders") {
-        SetHeader(window, arg(1), std::string(g_host.GetDataFolder()) + "|" +
-                                      g_host.GetCurrentMailBox() + "|" + g_host.GetCurrentFolder());
+        // Each answer copied before the next host call.
+        std::string data = g_host.GetDataFolder();
+        std::string mailbox = g_host.GetCurrentMailBox();
+        std::string folder = g_host.GetCurrentFolder();
+        SetHeader(window, arg(1), data + "|" + mailbox + "|" + folder);
     } else if (verb == "version") SetHeader(window, arg(1), g_host.GetVersion());
     else if (verb == "charset") {
         char name[256] = {};
@@ -411,10 +505,11 @@ struct SInfo {
 };
 
 int WINAPI BKC_OnPlugInInfo(SInfo* info) {
+    if (IniInt("InfoHost")) g_host.GetVersion();
     bool japanese = GetACP() == 932;
     Copy(info->name, sizeof info->name,
          japanese ? Utf8ToAnsi("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 Plugin") : "Test Plugin");  // テスト
-    Copy(info->vendor, sizeof info->vendor, "Tarnwick Tests");
+    Copy(info->vendor, sizeof info->vendor, IniInt("InfoEmpty") ? "" : "Tarnwick Tests");
     Copy(info->version, sizeof info->version, "1.0");
     Copy(info->description, sizeof info->description, "Exercises the headless host.");
     if (IniInt("InfoOverflow")) std::memset(info->description, 'x', sizeof info->description + 8);
