@@ -40,22 +40,25 @@ HeaderValue ReadMailHeader(const HostApi& host, const char* name, char* buffer, 
 
 namespace {
 
-// A folder the host names; "" when it answers nothing or fails raising.
-const char* GuardedFolder(const char*(HALYARD_WINAPI* ask)()) {
-    if (!ask) return "";
+// A folder the host names, copied before anything else reaches the host;
+// "" when it answers nothing or fails raising.
+std::string GuardedFolder(const char*(HALYARD_WINAPI* ask)()) {
+    if (!ask) return std::string();
     struct Ask {
         const char*(HALYARD_WINAPI* ask)();
         const char* answer;
         void operator()() { answer = ask(); }
     } call{ask, nullptr};
-    return CallGuarded(call) ? OrEmpty(call.answer) : "";
+    return CallGuarded(call) ? std::string(OrEmpty(call.answer)) : std::string();
 }
 
 }  // namespace
 
-const char* HostDataFolder(const HostApi& host) { return GuardedFolder(host.GetDataFolder); }
+std::string HostDataFolder(const HostApi& host) { return GuardedFolder(host.GetDataFolder); }
 
-const char* HostCurrentFolder(const HostApi& host) { return GuardedFolder(host.GetCurrentFolder); }
+std::string HostCurrentFolder(const HostApi& host) { return GuardedFolder(host.GetCurrentFolder); }
+
+std::string HostCurrentMailBox(const HostApi& host) { return GuardedFolder(host.GetCurrentMailBox); }
 
 HostText SerializeRecipients(const HostApi& host, const char* addresses) {
     if (!host.SerializeRcpts) return HostText();
@@ -66,8 +69,4 @@ HostText SerializeRecipients(const HostApi& host, const char* addresses) {
         void operator()() { answer = ask(addresses); }
     } call{host.SerializeRcpts, addresses, nullptr};
     return CallGuarded(call) ? HostText(host, call.answer) : HostText();
-}
-
-const char* HostCurrentMailBox(const HostApi& host) {
-    return host.GetCurrentMailBox ? OrEmpty(host.GetCurrentMailBox()) : "";
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "host/host_api.h"
 
@@ -20,11 +21,12 @@ HeaderValue ReadComposeHeader(const HostApi& host, HostWindow window, const char
 // A header of the host's current mail (the mail being replied to).
 HeaderValue ReadMailHeader(const HostApi& host, const char* name, char* buffer, size_t size);
 
-// The host's folders; a host that answers nothing, or raises an exception
-// instead of answering, gives "".
-const char* HostDataFolder(const HostApi& host);
-const char* HostCurrentFolder(const HostApi& host);
+// The host's folders, copied the moment the host answers: its answer is
+// valid only until the next call of any host function. A host that
+// answers nothing, or raises an exception instead of answering, gives "".
+std::string HostDataFolder(const HostApi& host);
+std::string HostCurrentFolder(const HostApi& host);
+std::string HostCurrentMailBox(const HostApi& host);
 // The host's expansion of the group addresses in a recipient list; empty
 // when the host has no such function, answers nothing or raises.
 HostText SerializeRecipients(const HostApi& host, const char* addresses);
-const char* HostCurrentMailBox(const HostApi& host);

@@ -5,10 +5,12 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "addressbook/compare_address.h"
 #include "common/platform.h"
 #include "common/version.h"
+#include "common/entry_gate.h"
 #include "outgoing/outgoing.h"
 #include "plugin/lifecycle.h"
 #include "plugin/menu.h"
@@ -30,16 +32,24 @@ BOOL ProcessAttach(HINSTANCE instance) {
     PluginState& state = Plugin();
     if (!state.host.Init()) return FALSE;
 
-    const std::string path = platform::ModuleFilePath();
-    try {
-        state.version = std::make_unique<SVersion>(path.c_str());
-    } catch (...) {
-        ShowErrorBox(nullptr, kStrNoVersionInfo);
-    }
+    // Without its version record the library still loads (its texts are
+    // then empty); nothing thrown here may reach the loader.
+    if (CatchAll([&state] {
+            const std::string path = platform::ModuleFilePath();
+            state.version = std::make_unique<SVersion>(path.c_str());
+        }) != Thrown::kNone)
+        CatchAll([] { ShowErrorBox(nullptr, kStrNoVersionInfo); });
     return TRUE;
 }
 
 void ProcessDetach() { Plugin().version.reset(); }
+
+// Every export below is one call of the host's: RunHostCall counts it,
+// answers 0 after exit, and lets nothing thrown reach the host.
+template <typename Body>
+int Enter(HostWindow owner, Body&& body) {
+    return RunHostCall(Plugin().gate, owner, std::forward<Body>(body));
+}
 
 }  // namespace
 
@@ -56,45 +66,68 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     return TRUE;
 }
 
-int WINAPI BKC_OnStart() { return StartPlugin(); }
+int WINAPI BKC_OnStart() { return Enter(nullptr, [] { return StartPlugin(); }); }
 
-int WINAPI BKC_OnExit() { return ExitPlugin(); }
+// Inside another call's message box the exit waits until that call has
+// returned: tearing down under it would free what it works with.
+int WINAPI BKC_OnExit() {
+    Plugin().gate.RequestExit();
+    return 0;
+}
 
 // May come before BKC_OnStart, while the host builds its main window.
 int WINAPI BKC_OnMenuInit(HWND window, HMENU menu, int menuType) {
-    OnMenuInit(window, menu, menuType);
-    return 0;
+    return Enter(window, [&] {
+        OnMenuInit(window, menu, menuType);
+        return 0;
+    });
 }
 
 int WINAPI BKC_OnOpenMail(LPCSTR) {
-    PluginState& state = Plugin();
-    if (state.settings && state.settings->replaceMessageView)
-        ReplaceSenderView(state.MakeWork(), state.senderField);
-    return 0;
+    return Enter(nullptr, [] {
+        PluginState& state = Plugin();
+        if (state.settings && state.settings->replaceMessageView) {
+            const CallBuffers buffers(state.buffers);
+            ReplaceSenderView(state.MakeWork(buffers), state.senderField);
+        }
+        return 0;
+    });
 }
 
 int WINAPI BKC_OnOpenCompose(HWND window, int mode) {
-    PluginState& state = Plugin();
-    OnOpenCompose(state.MakeWork(), state.templates.get(), window, mode);
-    return 0;
+    return Enter(window, [&] {
+        PluginState& state = Plugin();
+        const CallBuffers buffers(state.buffers);
+        OnOpenCompose(state.MakeWork(buffers), state.templates.get(), window, mode);
+        return 0;
+    });
 }
 
+// A failure inside lets the message go: stopping it would keep the user
+// from sending at all.
 int WINAPI BKC_OnOutgoing(HWND window, int mode) {
-    PluginState& state = Plugin();
-    return OnOutgoing(state.MakeWork(), state.templates.get(), window, mode);
+    return Enter(window, [&] {
+        PluginState& state = Plugin();
+        const CallBuffers buffers(state.buffers);
+        return OnOutgoing(state.MakeWork(buffers), state.templates.get(), window, mode);
+    });
 }
 
 int WINAPI BKC_OnPlugInSetup(HWND window) {
-    PluginState& state = Plugin();
-    if (!state.settings) return 0;
-    const char* version = state.version ? state.version->Text(VersionText::ProductVersion) : "";
-    RunSettingsDialog(window, *state.settings, version);
-    ChooseCompareAddress(state.settings->ignoreCase);
-    return 1;
+    return Enter(window, [&] {
+        PluginState& state = Plugin();
+        if (!state.settings) return 0;
+        const char* version = state.version ? state.version->Text(VersionText::ProductVersion) : "";
+        RunSettingsDialog(window, *state.settings, version);
+        ChooseCompareAddress(state.settings->ignoreCase);
+        return 1;
+    });
 }
 
+// Asks nothing of the host (the host may not be ready to answer) and fills
+// the record even after exit.
 int WINAPI BKC_OnPlugInInfo(HostPlugInInfo* info) {
-    FillPlugInInfo(info, Plugin().version.get());
+    CatchAll([info] { FillPlugInInfo(info, Plugin().version.get()); });
     return 0;
 }
 

@@ -23,24 +23,50 @@ constexpr int kMainHelpPopup = 5;       // the main menu's sixth pop-up
 constexpr int kComposeToolsPopup = 3;   // the compose menu's fourth pop-up
 
 // The host calls these with nothing but the window: each hands the work
-// what it needs from the plug-in's state.
+// what it needs from the plug-in's state, as one call of the host's (see
+// EntryGate).
+template <typename Body>
+void RunCommand(HostWindow window, Body&& body) {
+    PluginState& state = Plugin();
+    RunHostCall(state.gate, window, [&] {
+        body(state);
+        return 0;
+    });
+}
+
 void WINAPI ShowHelp(HostWindow window, intptr_t) {
-    if (Plugin().settings) OpenHelpPage(window);
+    RunCommand(window, [window](PluginState& state) {
+        if (state.settings) OpenHelpPage(window);
+    });
 }
 
 void WINAPI ExtendTemplate(HostWindow window, intptr_t) {
-    PluginState& state = Plugin();
-    if (state.templates) state.templates->ExpandTemplates(state.MakeWork(), window);
+    RunCommand(window, [window](PluginState& state) {
+        if (!state.templates) return;
+        const CallBuffers buffers(state.buffers);
+        state.templates->ExpandTemplates(state.MakeWork(buffers), window);
+    });
 }
 
 void WINAPI UndoExtendTemplate(HostWindow window, intptr_t) {
-    PluginState& state = Plugin();
-    if (state.templates) state.templates->UndoTemplates(state.host, window);
+    RunCommand(window, [window](PluginState& state) {
+        if (state.templates) state.templates->UndoTemplates(state.host, window);
+    });
 }
 
-void WINAPI ReplyToSender(HostWindow window, intptr_t) { SwitchToReply(Plugin().MakeWork(), window); }
+void WINAPI ReplyToSender(HostWindow window, intptr_t) {
+    RunCommand(window, [window](PluginState& state) {
+        const CallBuffers buffers(state.buffers);
+        SwitchToReply(state.MakeWork(buffers), window);
+    });
+}
 
-void WINAPI ReplyToAll(HostWindow window, intptr_t) { SwitchToReplyAll(Plugin().MakeWork(), window); }
+void WINAPI ReplyToAll(HostWindow window, intptr_t) {
+    RunCommand(window, [window](PluginState& state) {
+        const CallBuffers buffers(state.buffers);
+        SwitchToReplyAll(state.MakeWork(buffers), window);
+    });
+}
 
 // Registers the command with the host and appends it; 0 when the host
 // gave no identifier.

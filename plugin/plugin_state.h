@@ -11,6 +11,7 @@
 #include "addressbook/addr_book_changes.h"
 #include "common/sizes.h"
 #include "common/win32_handles.h"
+#include "common/entry_gate.h"
 #include "host/work.h"
 
 class SSettings;
@@ -30,6 +31,27 @@ struct OwnedWorkBuffers {
     // Result, copy, then header.
     void Free();
     WorkBuffers View() const { return {header.Bytes(), copy.Bytes(), result.Bytes()}; }
+
+    bool lent = false;   // a call in progress works in them
+};
+
+// The work buffers of one call: the plug-in's own set when no other call
+// holds it, else a set made for this call alone. A call that arrives inside
+// another call's message box thus never writes into buffers the suspended
+// call still reads. Without the plug-in's set (inactive) there are none.
+class CallBuffers {
+public:
+    explicit CallBuffers(OwnedWorkBuffers& shared);
+    ~CallBuffers();
+    CallBuffers(const CallBuffers&) = delete;
+    CallBuffers& operator=(const CallBuffers&) = delete;
+
+    WorkBuffers View() const { return view_; }
+
+private:
+    OwnedWorkBuffers* borrowed_ = nullptr;
+    OwnedWorkBuffers own_;
+    WorkBuffers view_;
 };
 
 struct PluginState {
@@ -38,10 +60,14 @@ struct PluginState {
     PluginState(const PluginState&) = delete;
     PluginState& operator=(const PluginState&) = delete;
 
-    // What a piece of work receives from the entry points.
-    Work MakeWork();
+    // What a piece of work receives from the entry points, working in the
+    // given buffers of its call.
+    Work MakeWork(const CallBuffers& buffers);
 
     HostApi host;
+    // The calls in progress and the host's exit; the teardown is the exit
+    // routine.
+    EntryGate gate;
     std::unique_ptr<SVersion> version;     // null when unreadable
     char settingsPath[kPathSize] = {};
     std::unique_ptr<SSettings> settings;   // null: the plug-in is inactive

@@ -2,6 +2,7 @@
 
 #include "addressbook/halyard_addr_book.h"
 #include "common/version.h"
+#include "plugin/lifecycle.h"
 #include "settings/settings.h"
 #include "template/extend_template.h"
 
@@ -22,12 +23,27 @@ void OwnedWorkBuffers::Free() {
     header.Reset();
 }
 
-PluginState::PluginState() = default;
+CallBuffers::CallBuffers(OwnedWorkBuffers& shared) {
+    if (!shared.View().Ready()) return;
+    if (!shared.lent) {
+        shared.lent = true;
+        borrowed_ = &shared;
+        view_ = shared.View();
+    } else if (own_.Allocate()) {
+        view_ = own_.View();
+    }
+}
+
+CallBuffers::~CallBuffers() {
+    if (borrowed_) borrowed_->lent = false;
+}
+
+PluginState::PluginState() : gate([] { ExitPlugin(); }) {}
 
 PluginState::~PluginState() = default;
 
-Work PluginState::MakeWork() {
-    Work work{host, settings.get(), addrBook.get(), buffers.View(), &addrBookChanges, "", ""};
+Work PluginState::MakeWork(const CallBuffers& callBuffers) {
+    Work work{host, settings.get(), addrBook.get(), callBuffers.View(), &addrBookChanges, "", ""};
     if (version) {
         work.fileDescription = version->Text(VersionText::FileDescription);
         work.fileVersion = version->Text(VersionText::FileVersion);

@@ -12,6 +12,7 @@
 #include "addressbook/address_book.h"
 #include "common/platform.h"
 #include "common/win32_handles.h"
+#include "common/entry_gate.h"
 #include "plugin/plugin_state.h"
 
 namespace {
@@ -28,16 +29,31 @@ struct WatcherStart {
     PluginState* state = nullptr;
 };
 
+// Queued without allocating: the reader then reads everything again.
+platform::FolderChange ReadEverything() {
+    return platform::FolderChange{platform::FolderChangeKind::kUnknown, std::string()};
+}
+
 DWORD WINAPI WatcherThread(void* parameter) {
     platform::ModuleReference module;
     {
         std::unique_ptr<WatcherStart> start(static_cast<WatcherStart*>(parameter));
         module = std::move(start->module);
         PluginState& state = *start->state;
-        start->watches.Watch(start->stopEvent.Get(), state.stopFlag,
-                             [&state](const platform::FolderChange& change) {
-                                 state.addrBookChanges.Add(change);
-                             });
+        // Nothing thrown may end the thread past its own frame. A change
+        // that cannot be queued for want of memory has the next look-up
+        // read the whole book again; a watch that fails so ends with the
+        // same request, so that nothing it would have seen goes unread.
+        const Thrown escaped = CatchAll([&] {
+            start->watches.Watch(start->stopEvent.Get(), state.stopFlag,
+                                 [&state](const platform::FolderChange& change) {
+                                     if (CatchAll([&] { state.addrBookChanges.Add(change); }) !=
+                                         Thrown::kNone)
+                                         state.addrBookChanges.Add(ReadEverything());
+                                 });
+        });
+        if (escaped != Thrown::kNone)
+            CatchAll([&state] { state.addrBookChanges.Add(ReadEverything()); });
     }
     // The library stays loaded until this thread is done with its code,
     // even when the exit routine stopped waiting for it.

@@ -35,7 +35,7 @@ extern "C" int WINAPI QuillonCheckForUpdate(HWND owner, const char* productName,
         request.address = OrEmpty(announcementUrl);
         request.keys = BuiltInTrustedKeys();
         return RunUpdateCheck(request);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         return kQuillonFailed;
     }
 }

@@ -32,13 +32,20 @@ struct ProgressJob {
 
 DWORD WINAPI Worker(void* parameter) {
     auto* job = static_cast<ProgressJob*>(parameter);
-    job->result = Transfer(*job->address, *job->target, job->cancel, [job](uint64_t received, uint64_t total) {
-        job->received = received;
-        job->total = total;
-        if (job->window && !job->progressPosted.exchange(true)) {
-            PostMessageW(job->window, kProgressMessage, 0, 0);
-        }
-    });
+    // Nothing thrown may end the thread past its own frame: a transfer
+    // that throws (out of memory) ends as a failed one.
+    try {
+        job->result = Transfer(*job->address, *job->target, job->cancel, [job](uint64_t received, uint64_t total) {
+            job->received = received;
+            job->total = total;
+            if (job->window && !job->progressPosted.exchange(true)) {
+                PostMessageW(job->window, kProgressMessage, 0, 0);
+            }
+        });
+    } catch (...) {
+        job->result.status = TransferStatus::NetworkError;
+        job->result.detail = ERROR_NOT_ENOUGH_MEMORY;
+    }
     // The last thing the worker does with the job.
     if (job->window) PostMessageW(job->window, kDoneMessage, 0, 0);
     return 0;
@@ -69,7 +76,7 @@ void StartCancel(HWND window, ProgressJob& job) {
     EnableWindow(GetDlgItem(window, IDCANCEL), FALSE);
 }
 
-INT_PTR CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR ProgressMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* job = reinterpret_cast<ProgressJob*>(GetWindowLongPtrW(window, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG: {
@@ -108,6 +115,20 @@ INT_PTR CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return FALSE;
     }
     return FALSE;
+}
+
+// Nothing thrown in handling a message may reach the dialog manager: the
+// transfer is cancelled, and the worker's last message closes the window.
+INT_PTR CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return ProgressMessage(window, message, wParam, lParam);
+    } catch (...) {
+        auto* job = reinterpret_cast<ProgressJob*>(GetWindowLongPtrW(window, DWLP_USER));
+        if (job) job->cancel.Cancel();
+        // Without a worker no last message comes.
+        if (!job || !job->thread) EndDialog(window, IDABORT);
+        return TRUE;
+    }
 }
 
 }  // namespace

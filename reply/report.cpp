@@ -73,8 +73,8 @@ unsigned AppendReportLine(const char* path, std::string_view quotedName,
 
 }  // namespace
 
-void ReportMissingAddress(const char* reportFile, const char* token) {
-    if (!reportFile || !token) return;
+unsigned AppendMissingAddress(const char* reportFile, const char* token) {
+    if (!reportFile || !token) return 0;
 
     char name[kNameSize];
     char address[kNameSize];
@@ -82,16 +82,22 @@ void ReportMissingAddress(const char* reportFile, const char* token) {
     // A line is "name"<TAB>address<CR><LF>: a TAB or line break inside a
     // field would split it where the duplicate scan does not expect it. A
     // name unfolded from a folded header may hold one; an address may not.
-    if (HoldsControl(address)) return;
+    if (HoldsControl(address)) return 0;
     std::replace_if(name, name + std::strlen(name), IsControl, ' ');
     char quotedName[kNameSize];
     QuoteReportName(name, quotedName, sizeof quotedName);
 
     const size_t addressLength = std::strlen(address);
-    if (addressLength == 0 || !std::strchr(address, '@')) return;
-    if (std::strlen(quotedName) + addressLength + kLineOverhead >= kNameSize) return;
+    if (addressLength == 0 || !std::strchr(address, '@')) return 0;
+    if (std::strlen(quotedName) + addressLength + kLineOverhead >= kNameSize) return 0;
 
-    const unsigned failure = AppendReportLine(reportFile, quotedName, address);
-    if (failure)
-        ShowStringBox(nullptr, failure, kReportCaption, platform::kMbIconWarning);
+    return AppendReportLine(reportFile, quotedName, address);
+}
+
+void ReportMissingAddress(const char* reportFile, const char* token) {
+    ShowReportFailure(AppendMissingAddress(reportFile, token));
+}
+
+void ShowReportFailure(unsigned failure) {
+    if (failure) ShowStringBox(nullptr, failure, kReportCaption, platform::kMbIconWarning);
 }

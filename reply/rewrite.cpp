@@ -107,7 +107,9 @@ bool RewriteHeader(const Work& work, HostWindow window, const char* headerName,
 
     if (settings->selfExclude && list[0] != '\0') {
         const bool isTo = EqualNoCaseAscii(headerName, "To");
-        const bool changed = ExcludeSelf(list, isTo, HostDataFolder(host), HostCurrentMailBox(host),
+        const std::string dataFolder = HostDataFolder(host);
+        const std::string mailBox = HostCurrentMailBox(host);
+        const bool changed = ExcludeSelf(list, isTo, dataFolder.c_str(), mailBox.c_str(),
                                          buffers.result, kListSize);
         // A header that held only the user's own address is written empty:
         // keeping it would keep the user among the recipients.
@@ -130,24 +132,33 @@ bool RewriteHeader(const Work& work, HostWindow window, const char* headerName,
     const char* hint = groupFolder ? groupFolder : "";
     if (copied && GroupReferenceFolder(work, referenceFolder, sizeof referenceFolder))
         hint = referenceFolder;
+    // A failed report is told once the list is written, in one box: a box
+    // shown in the middle of the list would run the host's message loop,
+    // and with it the user's other windows, while the list is half built.
+    unsigned reportFailure = 0;
     ReportUnlistedFn report;
     if (settings->reportSwitch) {
         const char* reportFile = settings->reportFile;
-        report = [reportFile](const char* token) { ReportMissingAddress(reportFile, token); };
+        report = [reportFile, &reportFailure](const char* token) {
+            const unsigned failure = AppendMissingAddress(reportFile, token);
+            if (!reportFailure) reportFailure = failure;
+        };
     }
-    if (!RewriteAddressList(list, encoded, hint, report, buffers.result, kListSize, *settings,
-                            work.addrBook, &host))
-        return false;
-    SetComposeHeader(host, window, headerName, buffers.result);
-    return true;
+    const bool rewritten = RewriteAddressList(list, encoded, hint, report, buffers.result,
+                                              kListSize, *settings, work.addrBook, &host);
+    if (rewritten) SetComposeHeader(host, window, headerName, buffers.result);
+    ShowReportFailure(reportFailure);
+    return rewritten;
 }
 
 bool RewriteReplyHeaders(const Work& work, HostWindow window) {
     if (!work.addrBook || !work.settings) return false;
     RefreshAddressBook(work);
 
-    const std::string groupFolder = work.addrBook->ResolveFolderGroup(
-        HostDataFolder(work.host), HostCurrentFolder(work.host));
+    const std::string dataFolder = HostDataFolder(work.host);
+    const std::string mailFolder = HostCurrentFolder(work.host);
+    const std::string groupFolder =
+        work.addrBook->ResolveFolderGroup(dataFolder.c_str(), mailFolder.c_str());
     bool every = true;
     for (const char* header : kRecipientHeaders)
         every = RewriteHeader(work, window, header, groupFolder.c_str()) && every;

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "common/entry_gate.h"
 #include "common/help_page.h"
 #include "common/platform.h"
 #include "common/sizes.h"
@@ -117,7 +118,18 @@ std::string ListItemText(HWND dialog, int id, int index) {
     return text;
 }
 
-INT_PTR CALLBACK EditTokenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// What a dialog procedure answers when its handling threw: the message is
+// handled (a lack of memory told in a box owned by the dialog), the dialog
+// stays usable, and nothing reaches the system's dialog manager.
+template <typename Handle>
+INT_PTR Guarded(HWND dialog, Handle&& handle) {
+    INT_PTR answer = FALSE;
+    const Thrown escaped = CatchAll([&] { answer = handle(); });
+    if (escaped == Thrown::kNoMemory) ShowNoMemoryBox(dialog);
+    return escaped == Thrown::kNone ? answer : TRUE;
+}
+
+INT_PTR EditTokenMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
@@ -144,6 +156,10 @@ INT_PTR CALLBACK EditTokenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         break;
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK EditTokenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded(dialog, [&] { return EditTokenMessage(dialog, message, wParam, lParam); });
 }
 
 // Runs Edit Token over request; true when it ended with OK.
@@ -343,9 +359,7 @@ bool OnCommand(HWND dialog, SSettings& s, int id) {
     return true;
 }
 
-}  // namespace
-
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR SettingsDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* context = reinterpret_cast<SettingsDialogContext*>(lParam);
         if (!context) return FALSE;
@@ -375,6 +389,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return FALSE;
     }
     return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded(dialog, [&] { return SettingsDialogMessage(dialog, message, wParam, lParam); });
 }
 
 int RunSettingsDialog(HWND owner, SSettings& settings, const char* productVersion) {

@@ -21,11 +21,11 @@ namespace {
 
 // The address group of the current mail folder; "" when it cannot be told.
 std::string GroupHint(const HostApi& host, const SHalyardAddrBook& book) {
-    const char* dataFolder = HostDataFolder(host);
-    const char* mailFolder = HostCurrentFolder(host);
-    if (!*dataFolder || !*mailFolder) return std::string();
+    const std::string dataFolder = HostDataFolder(host);
+    const std::string mailFolder = HostCurrentFolder(host);
+    if (dataFolder.empty() || mailFolder.empty()) return std::string();
     try {
-        return book.ResolveFolderGroup(dataFolder, mailFolder);
+        return book.ResolveFolderGroup(dataFolder.c_str(), mailFolder.c_str());
     } catch (...) {
         return std::string();
     }

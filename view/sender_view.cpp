@@ -34,8 +34,10 @@ bool BuildSenderView(const Work& work, char* out, size_t outSize) {
 
     RefreshAddressBook(work);
     if (work.addrBook) {
-        std::string group =
-            work.addrBook->ResolveFolderGroup(HostDataFolder(host), HostCurrentFolder(host));
+        const std::string dataFolder = HostDataFolder(host);
+        const std::string mailFolder = HostCurrentFolder(host);
+        const std::string group =
+            work.addrBook->ResolveFolderGroup(dataFolder.c_str(), mailFolder.c_str());
         work.addrBook->FindName(address, name, group.c_str());
     }
 
