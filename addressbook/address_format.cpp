@@ -185,14 +185,15 @@ bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFol
     out[0] = '\0';
     if (!list || list[0] == '\0') return false;
     std::string copy(list);   // tokenized in place; out may be the caller's source
-    char* token = NextAddressToken(&copy[0]);
+    AddressCursor cursor(&copy[0]);
+    char* token = NextAddressToken(cursor);
     if (!token) return false;
 
     char name[kNameSize];
     char address[kNameSize];
     char entry[2 * kNameSize + 32];
     size_t length = 0;
-    for (; token; token = NextAddressToken(nullptr)) {
+    for (; token; token = NextAddressToken(cursor)) {
         SplitAddress(name, sizeof name, address, sizeof address, token);
         bool listed = address[0] != '\0' && book && book->FindName(address, name, groupFolder);
         if (!listed && reportUnlisted && address[0] != '\0') reportUnlisted(token);
@@ -203,9 +204,6 @@ bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFol
         }
         if (!Append(out, outSize, &length, text)) {
             out[0] = '\0';
-            // Drain the tokenizer so no stale position into copy remains.
-            while (NextAddressToken(nullptr)) {
-            }
             return false;
         }
     }

@@ -10,9 +10,23 @@ struct HostApi;
 class SSettings;
 class SHalyardAddrBook;
 
-// NextAddressToken(list) starts a list (modified in place) and returns its
-// first token; NextAddressToken(nullptr) the next; nullptr at the end.
-char* NextAddressToken(char* list);
+// Where the walk of one recipient list stands. Each walk owns its cursor,
+// so a second list read while the first is suspended (a message box runs
+// the host's messages) never moves the first one's position.
+class AddressCursor {
+public:
+    // Starts a walk of list, which the walk modifies in place (separators
+    // become terminators); list may be null, which has no tokens.
+    explicit AddressCursor(char* list) : rest_(list) {}
+
+private:
+    friend char* NextAddressToken(AddressCursor& cursor);
+    char* rest_;
+};
+
+// The next token of the cursor's list, pointing into the list; nullptr at
+// the end, and at every call after it.
+char* NextAddressToken(AddressCursor& cursor);
 
 // The address part that SplitAddress yields for a whole text.
 std::string AddressOf(const char* text);

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The rest of the list being tokenized; one list at a time, host thread only.
-char* g_nextToken = nullptr;
-
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
 bool IsLead(const char* p) {
@@ -91,10 +88,11 @@ void Store(char* out, size_t outSize, std::string_view text) {
     while (n > 1 && IsSpaceOrTab(out[n - 1])) out[--n] = '\0';
 }
 
-// One token as the separators delimit it, group labels included.
-char* NextRawToken(char* list) {
-    char* p = list ? list : g_nextToken;
-    g_nextToken = nullptr;
+// One token as the separators delimit it, group labels included; rest
+// moves past it (null at the end).
+char* NextRawToken(char*& rest) {
+    char* p = rest;
+    rest = nullptr;
     if (!p) return nullptr;
     p = SkipSeparators(p);
     if (*p == '(') {
@@ -122,7 +120,7 @@ char* NextRawToken(char* list) {
             ++p;
         } else if ((*p == ',' || *p == ';') && !quoted) {
             *p = '\0';
-            g_nextToken = p + 1;
+            rest = p + 1;
             TrimTrailing(start, p);
             return start;
         } else {
@@ -135,8 +133,8 @@ char* NextRawToken(char* list) {
 
 }  // namespace
 
-char* NextAddressToken(char* list) {
-    for (char* token = NextRawToken(list); token; token = NextRawToken(nullptr)) {
+char* NextAddressToken(AddressCursor& cursor) {
+    for (char* token = NextRawToken(cursor.rest_); token; token = NextRawToken(cursor.rest_)) {
         // A group's label names no recipient: its members are plain entries,
         // and an empty group ("undisclosed-recipients:;") yields none.
         token += GroupLabelLength(token);

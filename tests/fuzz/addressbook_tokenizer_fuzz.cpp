@@ -41,7 +41,8 @@ void SplitAndCheck(const char* token, size_t size) {
 // The addresses of a list, empty ones left out, as the rewriting reads them.
 std::vector<std::string> Addresses(std::string list) {
     std::vector<std::string> addresses;
-    for (char* token = NextAddressToken(&list[0]); token; token = NextAddressToken(nullptr)) {
+    AddressCursor cursor(&list[0]);
+    for (char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor)) {
         std::string address = AddressOf(token);
         if (!address.empty()) addresses.push_back(address);
     }
@@ -99,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     SplitAndCheck(original.c_str(), splitSize);
     size_t count = 0;
-    for (char* token = NextAddressToken(&list[0]); token; token = NextAddressToken(nullptr)) {
+    AddressCursor cursor(&list[0]);
+    for (char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor)) {
         // Tokens lie inside the list, are not empty, and carry no blanks or
         // control bytes at either end.
         Check(token >= list.data() && token < list.data() + list.size(), "token inside the list");
@@ -111,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SplitAndCheck(token, splitSize);
         Check(++count <= original.size(), "tokens end");
     }
-    Check(NextAddressToken(nullptr) == nullptr, "nothing after the end");
+    Check(NextAddressToken(cursor) == nullptr, "nothing after the end");
 
     RewriteAndCheck(original, data[0]);
     return 0;

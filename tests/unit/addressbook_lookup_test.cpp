@@ -238,8 +238,9 @@ TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
     EXPECT_STREQ(out, "\"\\\"Q\\\" 4a, b\"");
     EXPECT_EQ(UnquotedDisplayName(out), "\"Q\" 4a, b");
     std::string list = std::string(out) + " <x@y>, z@y";
-    EXPECT_STREQ(NextAddressToken(&list[0]), (std::string(out) + " <x@y>").c_str());
-    EXPECT_STREQ(NextAddressToken(nullptr), "z@y");
+    AddressCursor cursor(&list[0]);
+    EXPECT_STREQ(NextAddressToken(cursor), (std::string(out) + " <x@y>").c_str());
+    EXPECT_STREQ(NextAddressToken(cursor), "z@y");
     // Quotes that pair up leave a name without special characters as it is.
     QuoteDisplayName(out, sizeof out, "Bob \"The Builder\" Jones");
     EXPECT_STREQ(out, "Bob \"The Builder\" Jones");
