@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -17,11 +18,13 @@ class AddressCursor {
 public:
     // Starts a walk of list, which the walk modifies in place (separators
     // become terminators); list may be null, which has no tokens.
-    explicit AddressCursor(char* list) : rest_(list) {}
+    explicit AddressCursor(char* list)
+        : rest_(list), end_(list ? list + std::strlen(list) : nullptr) {}
 
 private:
     friend char* NextAddressToken(AddressCursor& cursor);
-    char* rest_;
+    char* rest_;   // null once the list is done
+    char* end_;    // the list's terminator
 };
 
 // The next token of the cursor's list, pointing into the list; nullptr at

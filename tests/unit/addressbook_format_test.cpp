@@ -281,8 +281,13 @@ TEST_F(FormatTest, ANameWithAClosingParenthesisNeverStandsInParentheses) {
     EXPECT_EQ(Format("Smith (Sales)", "s@x"), "\"Smith (Sales)\" <s@x>");
     EXPECT_EQ(Format("a)b", "s@x"), "\"a)b\" <s@x>");
     EXPECT_EQ(Format("Smith (Sales)", ""), "\"Smith (Sales)\" <>");
-    EXPECT_EQ(Format("(Sales", "s@x"), "s@x (\"(Sales\")");
-    EXPECT_EQ(Format("Smith, Ann", "s@x"), "s@x (\"Smith, Ann\")");
+    // A reader takes the comment's text as the name: quotes there would be
+    // part of it, and a lone "(" would open a comment that never ends.
+    EXPECT_EQ(Format("(Sales", "s@x"), "\"(Sales\" <s@x>");
+    EXPECT_EQ(Format("Smith, Ann", "s@x"), "s@x (Smith, Ann)");
+    EXPECT_EQ(Format("\"Jones, Carol\"", "s@x"), "s@x (Jones, Carol)");
+    EXPECT_EQ(Format("C:\\Ann", "s@x"), "\"C:\\\\Ann\" <s@x>");
+    EXPECT_EQ(Format("Ann", "s@x", true), "s@x (=?ISO-2022-JP?B?QW5u?=)");
 }
 
 TEST_F(FormatTest, RecipientsThatWouldNotFit) {
@@ -294,8 +299,11 @@ TEST_F(FormatTest, RecipientsThatWouldNotFit) {
     EXPECT_EQ(Format(tooLong.c_str(), address.c_str()), address);
     settings_.replyFormat = 3;
     EXPECT_EQ(Format(tooLong.c_str(), address.c_str()), address);
-    // Quoting adds two bytes and can push a name over.
+    // Quoting adds two bytes and can push a name over; in a comment the
+    // name stands unquoted.
     std::string quoted = std::string(fits.size() - 1, 'n') + ",";
+    EXPECT_EQ(Format(quoted.c_str(), address.c_str()), address + " (" + quoted + ")");
+    settings_.replyFormat = 2;
     EXPECT_EQ(Format(quoted.c_str(), address.c_str()), address);
 }
 

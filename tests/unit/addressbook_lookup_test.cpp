@@ -241,9 +241,10 @@ TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
     AddressCursor cursor(&list[0]);
     EXPECT_STREQ(NextAddressToken(cursor), (std::string(out) + " <x@y>").c_str());
     EXPECT_STREQ(NextAddressToken(cursor), "z@y");
-    // Quotes that pair up leave a name without special characters as it is.
+    // Quotes inside a name are part of it: a reader would drop them from
+    // words written bare.
     QuoteDisplayName(out, sizeof out, "Bob \"The Builder\" Jones");
-    EXPECT_STREQ(out, "Bob \"The Builder\" Jones");
+    EXPECT_STREQ(out, "\"Bob \\\"The Builder\\\" Jones\"");
     EXPECT_EQ(UnquotedDisplayName("Plain"), "Plain");
     EXPECT_EQ(UnquotedDisplayName("\""), "\"");
 }
