@@ -102,6 +102,25 @@ bool DecodeEncodedWord(std::string_view atom, std::string* out) {
     return false;
 }
 
+// The words of a comment with its encoded words decoded (blanks between
+// two encoded words dropped), as readers show a comment taken for a name.
+std::string DecodeWords(const std::string& text) {
+    std::string shown;
+    bool lastEncoded = false;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != ' ') continue;
+        const std::string word = text.substr(start, i - start);
+        std::string decoded;
+        const bool encoded = DecodeEncodedWord(word, &decoded);
+        if (start > 0 && !(encoded && lastEncoded)) shown += ' ';
+        shown += encoded ? decoded : word;
+        lastEncoded = encoded;
+        start = i + 1;
+    }
+    return shown;
+}
+
 // Whether text[i] starts a double-byte character of the code page: its
 // second byte, whatever it is ('\\', '"', ')'), belongs to it.
 bool DoubleByteAt(std::string_view text, size_t i) {
@@ -120,7 +139,11 @@ public:
             if (!SkipCfws()) return false;
             if (AtEnd()) return true;
             if (!Take(',')) return Fail("expected ','");
-            if (!SkipCfws()) return false;
+            // The obsolete list form: empty members (", ,") name nobody.
+            do {
+                if (!SkipCfws()) return false;
+            } while (Take(','));
+            if (AtEnd()) return true;
         }
     }
 
@@ -307,7 +330,7 @@ private:
         if (!AddrSpec(&box.address)) return false;
         std::string comment;
         if (!SkipCfws(&comment)) return false;
-        box.name = comment;
+        box.name = DecodeWords(comment);
         out->push_back(box);
         return true;
     }
