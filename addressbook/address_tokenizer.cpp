@@ -200,14 +200,17 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
         address = AngleAddress(text.substr(angle + 1));
         name = ReadPhrase(text.substr(0, angle));
     } else if (const size_t paren = FirstComment(text); paren != std::string_view::npos) {
-        // address (name): the comment names the address beside it.
-        const size_t length = CommentLength(text, paren);
-        name = std::string(TrimLeft(CommentText(text.substr(paren, length))));
+        // address (name): the comment after the address names it.
+        size_t comment = paren;
         std::string_view beside = Trim(text.substr(0, paren));
         if (beside.empty()) {
-            const std::string_view after = text.substr(paren + length);
-            beside = Trim(after.substr(0, FirstComment(after)));
+            // A comment before the address: the one after it, if any, names it.
+            const size_t after = paren + CommentLength(text, paren);
+            const size_t next = FirstComment(text.substr(after));
+            beside = Trim(text.substr(after, next));
+            if (next != std::string_view::npos && !beside.empty()) comment = after + next;
         }
+        name = std::string(TrimLeft(CommentText(text.substr(comment, CommentLength(text, comment)))));
         address = std::string(beside);
     } else {
         address = std::string(text);

@@ -121,6 +121,9 @@ TEST(SplitAddressTest, NamesAsAStrictReaderReadsThem) {
     s = SplitOf("(Note) n@x");   // the address follows its comment
     EXPECT_EQ(s.name, "Note");
     EXPECT_EQ(s.address, "n@x");
+    s = SplitOf("(c1) n@x (Name) (c2)");
+    EXPECT_EQ(s.name, "Name");
+    EXPECT_EQ(s.address, "n@x");
     s = SplitOf("Jo (5\" disk) <j@x>");
     EXPECT_EQ(s.name, "Jo");
     EXPECT_EQ(s.address, "j@x");
