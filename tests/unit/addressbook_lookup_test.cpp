@@ -255,16 +255,10 @@ TEST(QuoteDisplayNameTest, SpecialsBlanksAndEncodedWords) {
         QuoteDisplayName(out, sizeof out, name);
         return std::string(out);
     };
-    EXPECT_EQ(quote("Smith [IT]"), "\"Smith [IT]\"");
-    EXPECT_EQ(quote("Bob \\ Jr"), "\"Bob \\\\ Jr\"");
-    EXPECT_EQ(quote("Ann  Lee"), "\"Ann  Lee\"");   // a reader folds the blanks
-    EXPECT_EQ(quote(" Ann"), "\" Ann\"");
-    // Encoded words of either encoding, in any case, stay outside quotes;
-    // the words beside them are quoted where they need it.
-    EXPECT_EQ(quote("=?utf-8?q?J=C3=BCrgen?="), "=?utf-8?q?J=C3=BCrgen?=");
+    // Beyond the table of tricky lists (reply_rfc_lists).
+    EXPECT_EQ(quote(" Ann"), "\" Ann\"");   // a reader drops the blank
     EXPECT_EQ(quote("=?UTF-8?B?5bGx55Sw?= =?iso-8859-1?Q?Andr=E9?="),
               "=?UTF-8?B?5bGx55Sw?= =?iso-8859-1?Q?Andr=E9?=");
-    EXPECT_EQ(quote("=?utf-8?q?Fay?= Wong, PhD"), "=?utf-8?q?Fay?= \"Wong, PhD\"");
     EXPECT_EQ(quote("Dr. =?utf-8?q?Fay?=  x"), "\"Dr.\" =?utf-8?q?Fay?= \" x\"");
     // What only looks like one is text, and quoted like any.
     for (const char* fake : {"=?broken?=", "=?utf-8?x?abc?=", "=?utf-8?b?QW5?=", "=?utf-8?q?a=ZZ?=",
@@ -283,9 +277,6 @@ TEST(QuoteDisplayNameTest, DoubleByteTrailBytesAreNotSpecial) {
         QuoteDisplayName(out, sizeof out, name.c_str());
         if (platform::AnsiCodePage() == 932) {
             EXPECT_EQ(std::string(out), name);
-            // Nor is a second byte '\\' (83 5C) escaped when the name is quoted.
-            QuoteDisplayName(out, sizeof out, "\x83\x5C, [\x95\x5C]");
-            EXPECT_STREQ(out, "\"\x83\x5C, [\x95\x5C]\"");
         } else {
             EXPECT_EQ(std::string(out), "\"" + name + "\"");
         }
