@@ -104,6 +104,20 @@ bool ReadsBackAs(std::string_view entry, const char* address, bool last) {
     return AddressOf(token) == address && (last || !EndsOpen(entry));
 }
 
+// Whether the joined list reads back as recipients with these addresses,
+// in this order: entries that each read back alone may still run into each
+// other.
+bool ReadsBackAsList(const char* list, const std::vector<std::string>& addresses) {
+    std::string copy(list);
+    AddressCursor cursor(&copy[0]);
+    size_t i = 0;
+    for (const char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor)) {
+        if (i == addresses.size() || AddressOf(token) != addresses[i]) return false;
+        ++i;
+    }
+    return i == addresses.size();
+}
+
 // Appends entry to the ','-joined list in out; false when it would not fit.
 bool Append(char* out, size_t outSize, size_t* length, std::string_view entry) {
     if (entry.size() + *length + 2 > outSize) return false;
@@ -215,6 +229,7 @@ bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFol
     char address[kNameSize];
     char entry[2 * kNameSize + 32];
     size_t length = 0;
+    std::vector<std::string> entryAddresses;   // the address of every entry written
     for (size_t i = 0; i < tokens.size(); ++i) {
         const char* token = tokens[i];
         SplitAddress(name, sizeof name, address, sizeof address, token);
@@ -244,6 +259,11 @@ bool RewriteAddressList(const char* list, bool encodeNames, const char* groupFol
             out[0] = '\0';
             return false;
         }
+        if (text[0] != '\0') entryAddresses.emplace_back(address);
+    }
+    if (!ReadsBackAsList(out, entryAddresses)) {
+        out[0] = '\0';
+        return false;
     }
     return length > 0;
 }

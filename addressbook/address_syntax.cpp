@@ -1,5 +1,7 @@
 #include "addressbook/address_syntax.h"
 
+#include <cstring>
+
 #include "common/platform.h"
 
 bool LeadByteAt(std::string_view text, size_t i) {
@@ -57,6 +59,24 @@ std::string CommentText(std::string_view comment) {
         text += inner[i];
     }
     return text;
+}
+
+size_t EncodedWordLength(std::string_view text, size_t at) {
+    auto word = [&](size_t i) {
+        return i < text.size() && text[i] > 0x20 && text[i] < 0x7F &&
+               !std::strchr("?\"()<>\\", text[i]);
+    };
+    if (text.substr(at, 2) != "=?") return 0;
+    size_t i = at + 2;
+    const size_t charset = i;
+    while (word(i)) ++i;
+    if (i == charset || text.substr(i, 1) != "?") return 0;
+    if (i + 2 >= text.size() || text[i + 1] == '\0' || !std::strchr("BbQq", text[i + 1]) ||
+        text[i + 2] != '?')
+        return 0;
+    i += 3;
+    while (word(i)) ++i;
+    return text.substr(i, 2) == "?=" ? i + 2 - at : 0;
 }
 
 size_t FindOutsideQuotesAndComments(std::string_view text, char c) {

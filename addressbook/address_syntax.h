@@ -27,6 +27,13 @@ size_t CommentLength(std::string_view text, size_t at, bool* closed = nullptr);
 // says: the text inside, nested parentheses kept, backslash pairs resolved.
 std::string CommentText(std::string_view comment);
 
+// The length of the encoded word ("=?charset?B?text?=") that starts at
+// text[at], read as loosely as readers decode them: no blank, quote,
+// parenthesis, angle bracket or backslash inside, no '?' in its text; 0
+// when none starts there. Mail programs write such words
+// with a ',' inside, which then is no separator.
+size_t EncodedWordLength(std::string_view text, size_t at);
+
 // The first c in text that stands outside quoted strings, comments and
 // double-byte characters; npos when none does.
 size_t FindOutsideQuotesAndComments(std::string_view text, char c);

@@ -112,6 +112,8 @@ char* NextRawToken(char*& rest, char* end) {
             i += QuotedLength(text, i);
         } else if (c == '(') {
             i += CommentLength(text, i);
+        } else if (const size_t word = EncodedWordLength(text, i)) {
+            i += word;
         } else if (c == '<') {
             inRoute = OpensRoute(text, i);
             ++i;

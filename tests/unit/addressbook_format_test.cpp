@@ -98,6 +98,9 @@ TEST(AddressTokenizerTest, OpenCommentsRoutesAndCommentOnlyMembers) {
     EXPECT_EQ(Tokens("<@r.x, b@x>"), (V{"<@r.x", "b@x>"}));   // no relay follows
     EXPECT_EQ(Tokens("g: (none) (at all);, c@x, (note)"), V{"c@x"});
     EXPECT_EQ(Tokens("(a) :b@x"), V{":b@x"});   // no words before the colon: no label
+    // An encoded word is one word, whatever it holds.
+    EXPECT_EQ(Tokens("=?utf-8?q?a,b?= <c@x>, d@x"), (V{"=?utf-8?q?a,b?= <c@x>", "d@x"}));
+    EXPECT_EQ(Tokens("=?utf-8?q?a, b?= <c@x>"), (V{"=?utf-8?q?a", "b?= <c@x>"}));
 }
 
 TEST(SplitAddressTest, CommentsAroundTheAddress) {
@@ -464,8 +467,12 @@ TEST_F(RewriteTest, AnEntryThatWouldNotReadBackKeepsItsText) {
     // Unlisted names are written so that they read back as they were read.
     EXPECT_EQ(Rewrite("\"\\\"Al\\\" Cy\" <a@y>, 'Bo' <b@y>, \"a  b\" <c@y>"),
               "\"\\\"Al\\\" Cy\" <a@y>,'Bo' <b@y>,\"a  b\" <c@y>");
-    // Nothing that keeps every recipient: the list stays as it was.
+    // Nothing that keeps every recipient: the list stays as it was. Each
+    // entry of the second list reads back alone, but joined the first
+    // would run into the second as one encoded word.
     EXPECT_EQ(Rewrite("a: b: c@x;"), "");
+    EXPECT_FALSE(ok_);
+    EXPECT_EQ(Rewrite("=?a?q?x, y?=@z"), "");
     EXPECT_FALSE(ok_);
 }
 
