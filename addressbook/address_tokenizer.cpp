@@ -1,89 +1,170 @@
-// NextAddressToken and SplitAddress: reading recipient lists.
+// NextAddressToken and SplitAddress: reading recipient lists as RFC 5322
+// reads them, with the looser forms mail programs write taken as before.
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "addressbook/address_format.h"
+#include "addressbook/address_syntax.h"
 #include "addressbook/display_name.h"
-#include "common/platform.h"
 #include "common/sizes.h"
 #include "common/text.h"
 
 namespace {
 
-// The rest of the list being tokenized; one list at a time, host thread only.
-char* g_nextToken = nullptr;
-
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
-bool IsLead(const char* p) {
-    return platform::IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0';
-}
+bool IsSeparator(char c) { return c == ',' || c == ';'; }
 
-char* SkipSeparators(char* p) {
-    while (*p != '\0' && (IsBlankOrControl(*p) || *p == ',' || *p == ';')) ++p;
-    return p;
+bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
+
+size_t SkipSeparators(std::string_view text, size_t i) {
+    while (i < text.size() && (IsBlankOrControl(text[i]) || IsSeparator(text[i]))) ++i;
+    return i;
 }
 
 void TrimTrailing(char* start, char* end) {
     while (end > start && IsBlankOrControl(end[-1])) *--end = '\0';
 }
 
-bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
-
 std::string_view TrimLeft(std::string_view text) {
     while (!text.empty() && IsSpaceOrTab(text.front())) text.remove_prefix(1);
     return text;
 }
 
-// First occurrence of c in text outside double-byte characters (and, when
-// honourQuotes, outside double quotes); npos when none.
-size_t FindOutside(std::string_view text, char c, bool honourQuotes) {
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+std::string_view Trim(std::string_view text) {
+    text = TrimLeft(text);
+    while (!text.empty() && IsSpaceOrTab(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Length of a group label ("team:", "team (all):") at the start of a
+// token, colon included; 0 when the token does not begin with words and a
+// colon outside quotes and comments.
+size_t GroupLabelLength(std::string_view token) {
+    bool word = false;
+    size_t i = 0;
+    while (i < token.size()) {
+        const char c = token[i];
+        bool closed = true;
+        if (LeadByteAt(token, i)) {
+            i += 2;
+            word = true;
+        } else if (c == '"') {
+            i += QuotedLength(token, i, &closed);
+            word = true;
+        } else if (c == '(') {
+            i += CommentLength(token, i, &closed);
+        } else if (c == ':') {
+            return word ? i + 1 : 0;
+        } else if (std::strchr("<>@)", c)) {
+            return 0;   // an address comes first
+        } else {
+            word = word || !IsBlankOrControl(c);
             ++i;
-            continue;
         }
-        if (honourQuotes && quoted && text[i] == '\\' && i + 1 < text.size()) {
-            ++i;   // a quoted pair: the byte after the backslash is text
-        } else if (honourQuotes && text[i] == '"') {
-            quoted = !quoted;
-        } else if (text[i] == c && !quoted) {
+        if (!closed) return 0;
+    }
+    return 0;
+}
+
+// Whether text holds nothing but blanks and comments: no recipient, only
+// something said about one ("another: (empty);").
+bool OnlyComments(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        if (IsBlankOrControl(text[i])) {
+            ++i;
+        } else if (text[i] == '(') {
+            i += CommentLength(text, i);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One token as the separators delimit it, group labels included; rest
+// moves past it (null at the end).
+char* NextRawToken(char*& rest, char* end) {
+    if (!rest) return nullptr;
+    char* const base = rest;
+    rest = nullptr;
+    const std::string_view text(base, static_cast<size_t>(end - base));
+    size_t i = SkipSeparators(text, 0);
+    if (i < text.size() && text[i] == '(') {
+        // A comment before a recipient says nothing about it; one that is
+        // never closed leaves nothing to read.
+        bool closed = false;
+        i += CommentLength(text, i, &closed);
+        if (!closed) return nullptr;
+        i = SkipSeparators(text, i);
+    }
+    if (i >= text.size()) return nullptr;
+
+    const size_t start = i;
+    bool inRoute = false;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (LeadByteAt(text, i)) {
+            i += 2;
+        } else if (c == '"') {
+            i += QuotedLength(text, i);
+        } else if (c == '(') {
+            i += CommentLength(text, i);
+        } else if (const size_t word = EncodedWordLength(text, i)) {
+            i += word;
+        } else if (c == '<') {
+            inRoute = OpensRoute(text, i);
+            ++i;
+        } else if (inRoute && (c == ':' || c == '>')) {
+            inRoute = false;
+            ++i;
+        } else if (inRoute && c == ',' && RouteGoesOn(text, i)) {
+            ++i;   // the commas of a route part relays, not recipients
+        } else if (IsSeparator(c)) {
+            base[i] = '\0';
+            rest = base + i + 1;
+            TrimTrailing(base + start, base + i);
+            return base + start;
+        } else {
+            ++i;
+        }
+    }
+    TrimTrailing(base + start, base + text.size());
+    return base + start;
+}
+
+// The address inside angle brackets (text starts after the '<'): up to the
+// '>' that stands outside quotes and comments, or to the end when none
+// does; leading '>' skipped, and an obsolete route ("@relay.example:")
+// before the address left out.
+std::string AngleAddress(std::string_view text) {
+    while (!text.empty() && text.front() == '>') text.remove_prefix(1);
+    const size_t close = FindOutsideQuotesAndComments(text, '>');
+    std::string_view trimmed = TrimLeft(text.substr(0, close));
+    if (!trimmed.empty() && trimmed.front() == '@') {
+        const size_t colon = FindOutsideQuotesAndComments(trimmed, ':');
+        if (colon != std::string_view::npos) trimmed = TrimLeft(trimmed.substr(colon + 1));
+    }
+    return std::string(trimmed);
+}
+
+// The first '(' outside quotes and double-byte characters; npos when none.
+size_t FirstComment(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        if (LeadByteAt(text, i)) {
+            i += 2;
+        } else if (text[i] == '"') {
+            i += QuotedLength(text, i);
+        } else if (text[i] == '(') {
             return i;
+        } else {
+            ++i;
         }
     }
     return std::string_view::npos;
-}
-
-// The first piece of text when split at delimiter, as strtok finds it:
-// leading delimiters skipped, the piece runs to the next one or the end.
-std::string_view FirstPiece(std::string_view text, char delimiter) {
-    size_t start = text.find_first_not_of(delimiter);
-    if (start == std::string_view::npos) return {};
-    text.remove_prefix(start);
-    return text.substr(0, text.find(delimiter));
-}
-
-// Length of a group label ("team:") at the start of a token, colon
-// included; 0 when the token does not begin with a phrase and a colon.
-size_t GroupLabelLength(const char* token) {
-    bool quoted = false;
-    for (const char* p = token; *p != '\0'; ++p) {
-        if (IsLead(p)) {
-            ++p;
-        } else if (quoted) {
-            if (*p == '\\' && p[1] != '\0') ++p;
-            else if (*p == '"') quoted = false;
-        } else if (*p == '"') {
-            quoted = true;
-        } else if (*p == ':') {
-            return p == token ? 0 : static_cast<size_t>(p - token) + 1;
-        } else if (std::strchr("<>@()", *p)) {
-            return 0;   // an address or a comment comes first
-        }
-    }
-    return 0;
 }
 
 void Store(char* out, size_t outSize, std::string_view text) {
@@ -91,57 +172,16 @@ void Store(char* out, size_t outSize, std::string_view text) {
     while (n > 1 && IsSpaceOrTab(out[n - 1])) out[--n] = '\0';
 }
 
-// One token as the separators delimit it, group labels included.
-char* NextRawToken(char* list) {
-    char* p = list ? list : g_nextToken;
-    g_nextToken = nullptr;
-    if (!p) return nullptr;
-    p = SkipSeparators(p);
-    if (*p == '(') {
-        char* close = std::strchr(p, ')');
-        if (!close) return nullptr;
-        p = SkipSeparators(close + 1);
-    }
-    if (*p == '\0') return nullptr;
-
-    char* start = p;
-    bool quoted = false;
-    while (*p != '\0') {
-        if (IsLead(p)) {
-            p += 2;
-        } else if (quoted && *p == '\\' && p[1] != '\0') {
-            p += 2;   // a quoted pair: an escaped quote does not end the name
-        } else if (*p == '(' && !quoted) {
-            // A comment, up to its ')'. Inside quotes a '(' is part of the
-            // name: a comment there would end at an escaped quote and split
-            // the name at its next comma.
-            char* close = std::strchr(p, ')');
-            p = close ? close + 1 : p + std::strlen(p);
-        } else if (*p == '"') {
-            quoted = !quoted;
-            ++p;
-        } else if ((*p == ',' || *p == ';') && !quoted) {
-            *p = '\0';
-            g_nextToken = p + 1;
-            TrimTrailing(start, p);
-            return start;
-        } else {
-            ++p;
-        }
-    }
-    TrimTrailing(start, p);
-    return start;
-}
-
 }  // namespace
 
-char* NextAddressToken(char* list) {
-    for (char* token = NextRawToken(list); token; token = NextRawToken(nullptr)) {
+char* NextAddressToken(AddressCursor& cursor) {
+    for (char* token = NextRawToken(cursor.rest_, cursor.end_); token;
+         token = NextRawToken(cursor.rest_, cursor.end_)) {
         // A group's label names no recipient: its members are plain entries,
         // and an empty group ("undisclosed-recipients:;") yields none.
         token += GroupLabelLength(token);
         while (*token != '\0' && IsBlankOrControl(*token)) ++token;
-        if (*token != '\0') return token;
+        if (!OnlyComments(token)) return token;
     }
     return nullptr;
 }
@@ -152,30 +192,30 @@ void SplitAddress(char* nameOut, size_t nameSize, char* addressOut, size_t addre
     if (addressOut && addressSize) addressOut[0] = '\0';
     if (!token) return;
     const std::string copy(token);
-    std::string_view text = TrimLeft(copy);
+    const std::string_view text = TrimLeft(copy);
     std::string name;
-    std::string_view address;
+    std::string address;
 
-    size_t angle = FindOutside(text, '<', true);
+    const size_t angle = FindOutsideQuotesAndComments(text, '<');
     if (angle != std::string_view::npos) {
-        address = TrimLeft(FirstPiece(text.substr(angle + 1), '>'));
-        if (angle > 0) {
-            std::string_view before = text.substr(0, angle);
-            if (before.front() == '"') {
-                // Empty between the quotes ("" <x@example.com>) is no name.
-                name = QuotedText(before.substr(1), true);
-            } else {
-                name = TrimLeft(before);
-            }
+        // name <address>: the name is every word before the angle address.
+        address = AngleAddress(text.substr(angle + 1));
+        name = ReadPhrase(text.substr(0, angle));
+    } else if (const size_t paren = FirstComment(text); paren != std::string_view::npos) {
+        // address (name): the comment after the address names it.
+        size_t comment = paren;
+        std::string_view beside = Trim(text.substr(0, paren));
+        if (beside.empty()) {
+            // A comment before the address: the one after it, if any, names it.
+            const size_t after = paren + CommentLength(text, paren);
+            const size_t next = FirstComment(text.substr(after));
+            beside = Trim(text.substr(after, next));
+            if (next != std::string_view::npos && !beside.empty()) comment = after + next;
         }
+        name = std::string(TrimLeft(CommentText(text.substr(comment, CommentLength(text, comment)))));
+        address = std::string(beside);
     } else {
-        size_t paren = FindOutside(text, '(', false);
-        if (paren != std::string_view::npos) {
-            name = std::string(TrimLeft(FirstPiece(text.substr(paren + 1), ')')));
-            address = TrimLeft(text.substr(0, paren));
-        } else {
-            address = text;
-        }
+        address = std::string(text);
     }
     if (nameOut && nameSize) Store(nameOut, nameSize, name);
     if (addressOut && addressSize) Store(addressOut, addressSize, address);

@@ -64,7 +64,8 @@ bool ExcludeSelf(char* list, bool isTo, const char* dataFolder, const char* mail
     SBeckyMailBox mailbox(dataFolder, mailBox);
     const std::string own = mailbox.MailAddress();
     std::memcpy(work, list, listLength + 1);
-    char* token = NextAddressToken(work);
+    AddressCursor cursor(work);
+    char* token = NextAddressToken(cursor);
     if (!token) return false;
 
     std::vector<std::string> permCc;
@@ -75,7 +76,7 @@ bool ExcludeSelf(char* list, bool isTo, const char* dataFolder, const char* mail
     std::string kept;
     bool anyKept = false;
     bool fits = true;
-    for (; token; token = NextAddressToken(nullptr)) {
+    for (; token; token = NextAddressToken(cursor)) {
         SplitAddress(name, sizeof name, address, sizeof address, token);
         if (!listsRead) {
             permCc = mailbox.ReadAddressList("PermCc");

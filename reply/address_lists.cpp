@@ -25,7 +25,8 @@ std::vector<char> WritableCopy(const char* text) {
 size_t CollectAddresses(TokenList& out, const char* text, const char* excluded) {
     std::vector<char> work = WritableCopy(text);
     size_t added = 0;
-    for (char* token = NextAddressToken(work.data()); token; token = NextAddressToken(nullptr)) {
+    AddressCursor cursor(work.data());
+    for (char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor)) {
         if (excluded && EqualNoCaseAscii(AddressOf(token), excluded)) continue;
         out.Append(token);
         ++added;
@@ -39,7 +40,8 @@ size_t FilterAddresses(TokenList& out, const char* text, const TokenList& exclus
 
     std::vector<char> work = WritableCopy(text);
     size_t added = 0;
-    for (char* token = NextAddressToken(work.data()); token; token = NextAddressToken(nullptr)) {
+    AddressCursor cursor(work.data());
+    for (char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor)) {
         const std::string address = AddressOf(token);
         if (address.empty()) continue;
         const bool isExcluded = std::any_of(excluded.begin(), excluded.end(),

@@ -70,7 +70,8 @@ char* GroupReferenceFolder(const Work& work, char* out, size_t outSize) {
     if (!raw || !out || outSize == 0) return nullptr;
 
     char* reference = nullptr;
-    for (char* token = NextAddressToken(raw); token; token = NextAddressToken(nullptr)) {
+    AddressCursor cursor(raw);
+    for (char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor)) {
         if (token[0] == '@' && token[1] == '"') {
             reference = token;
             break;

@@ -18,10 +18,9 @@ using EntryList = std::vector<std::unique_ptr<SVcardItem>>;
 // Every recipient of the list, looked up; an unlisted one keeps the name
 // and address written in the header.
 EntryList CollectEntries(char* header, const CardLookup& lookup) {
-    // The tokenizer keeps one position for the whole process: take every
-    // token before anything else runs.
     std::vector<const char*> tokens;
-    for (char* token = NextAddressToken(header); token; token = NextAddressToken(nullptr))
+    AddressCursor cursor(header);
+    for (char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor))
         tokens.push_back(token);
 
     EntryList entries;

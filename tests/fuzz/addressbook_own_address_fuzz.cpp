@@ -35,7 +35,8 @@ std::string Kept(std::string list, const std::string& own, const std::vector<std
                  const std::vector<std::string>& permBcc, bool* anyKept) {
     std::string kept;
     *anyKept = false;
-    for (char* token = NextAddressToken(&list[0]); token; token = NextAddressToken(nullptr)) {
+    AddressCursor cursor(&list[0]);
+    for (char* token = NextAddressToken(cursor); token; token = NextAddressToken(cursor)) {
         const std::string address = AddressOf(token);
         if (CompareNoCaseAscii(address.c_str(), own.c_str()) == 0 && !Listed(permCc, address) &&
             !Listed(permBcc, address))

@@ -238,13 +238,34 @@ TEST(QuoteDisplayNameTest, QuotesAndBackslashesInsideAreEscapedAndReadBack) {
     EXPECT_STREQ(out, "\"\\\"Q\\\" 4a, b\"");
     EXPECT_EQ(UnquotedDisplayName(out), "\"Q\" 4a, b");
     std::string list = std::string(out) + " <x@y>, z@y";
-    EXPECT_STREQ(NextAddressToken(&list[0]), (std::string(out) + " <x@y>").c_str());
-    EXPECT_STREQ(NextAddressToken(nullptr), "z@y");
-    // Quotes that pair up leave a name without special characters as it is.
+    AddressCursor cursor(&list[0]);
+    EXPECT_STREQ(NextAddressToken(cursor), (std::string(out) + " <x@y>").c_str());
+    EXPECT_STREQ(NextAddressToken(cursor), "z@y");
+    // Quotes inside a name are part of it: a reader would drop them from
+    // words written bare.
     QuoteDisplayName(out, sizeof out, "Bob \"The Builder\" Jones");
-    EXPECT_STREQ(out, "Bob \"The Builder\" Jones");
+    EXPECT_STREQ(out, "\"Bob \\\"The Builder\\\" Jones\"");
     EXPECT_EQ(UnquotedDisplayName("Plain"), "Plain");
     EXPECT_EQ(UnquotedDisplayName("\""), "\"");
+}
+
+TEST(QuoteDisplayNameTest, SpecialsBlanksAndEncodedWords) {
+    char out[96];
+    auto quote = [&](const char* name) {
+        QuoteDisplayName(out, sizeof out, name);
+        return std::string(out);
+    };
+    // Beyond the table of tricky lists (reply_rfc_lists).
+    EXPECT_EQ(quote(" Ann"), "\" Ann\"");   // a reader drops the blank
+    EXPECT_EQ(quote("=?UTF-8?B?5bGx55Sw?= =?iso-8859-1?Q?Andr=E9?="),
+              "=?UTF-8?B?5bGx55Sw?= =?iso-8859-1?Q?Andr=E9?=");
+    EXPECT_EQ(quote("Dr. =?utf-8?q?Fay?=  x"), "\"Dr.\" =?utf-8?q?Fay?= \" x\"");
+    // What only looks like one is text, and quoted like any.
+    for (const char* fake : {"=?broken?=", "=?utf-8?x?abc?=", "=?utf-8?b?QW5?=", "=?utf-8?q?a=ZZ?=",
+                             "=?utf-8?q?a,b?=", "=?utf 8?q?ab?=", "=?utf-8?q?" "?="}) {
+        SCOPED_TRACE(fake);
+        EXPECT_EQ(quote(fake), "\"" + std::string(fake) + "\"");
+    }
 }
 
 TEST(QuoteDisplayNameTest, DoubleByteTrailBytesAreNotSpecial) {

@@ -102,19 +102,48 @@ bool DecodeEncodedWord(std::string_view atom, std::string* out) {
     return false;
 }
 
+// The words of a comment with its encoded words decoded (blanks between
+// two encoded words dropped), as readers show a comment taken for a name.
+std::string DecodeWords(const std::string& text) {
+    std::string shown;
+    bool lastEncoded = false;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != ' ') continue;
+        const std::string word = text.substr(start, i - start);
+        std::string decoded;
+        const bool encoded = DecodeEncodedWord(word, &decoded);
+        if (start > 0 && !(encoded && lastEncoded)) shown += ' ';
+        shown += encoded ? decoded : word;
+        lastEncoded = encoded;
+        start = i + 1;
+    }
+    return shown;
+}
+
+// Whether text[i] starts a double-byte character of the code page: its
+// second byte, whatever it is ('\\', '"', ')'), belongs to it.
+bool DoubleByteAt(std::string_view text, size_t i) {
+    return i + 1 < text.size() && platform::IsLeadByte(static_cast<unsigned char>(text[i]));
+}
+
 class Reader {
 public:
     explicit Reader(std::string_view text) : text_(text) {}
 
     bool ParseList(std::vector<Mailbox>* out) {
-        SkipCfws();
+        if (!SkipCfws()) return false;
         if (AtEnd()) return Fail("no address");
         for (;;) {
             if (!ParseAddress(out)) return false;
-            SkipCfws();
+            if (!SkipCfws()) return false;
             if (AtEnd()) return true;
             if (!Take(',')) return Fail("expected ','");
-            SkipCfws();
+            // The obsolete list form: empty members (", ,") name nobody.
+            do {
+                if (!SkipCfws()) return false;
+            } while (Take(','));
+            if (AtEnd()) return true;
         }
     }
 
@@ -133,24 +162,53 @@ private:
         return false;
     }
 
-    // Blanks, folded line breaks and (nested) comments.
-    void SkipCfws() {
+    // One comment at '(': nested comments kept in its text, quoted pairs
+    // resolved, quotes plain text. False when it is never closed.
+    bool Comment(std::string* text) {
+        int depth = 0;
         for (;;) {
+            if (AtEnd()) return Fail("unclosed comment");
+            if (DoubleByteAt(text_, pos_)) {
+                *text += text_.substr(pos_, 2);
+                pos_ += 2;
+                continue;
+            }
+            const char c = text_[pos_++];
+            if (c == '\\') {
+                if (AtEnd()) return Fail("unclosed comment");
+                *text += text_[pos_++];
+                continue;
+            }
+            if (c == '(' && depth++ == 0) continue;
+            if (c == ')' && --depth == 0) return true;
+            *text += c;
+        }
+    }
+
+    // Blanks, folded line breaks and comments; the first comment's text
+    // into *firstComment. False on a comment that is never closed.
+    bool SkipCfws(std::string* firstComment = nullptr, bool* any = nullptr) {
+        bool commented = false;
+        for (;;) {
+            const size_t start = pos_;
             while (!AtEnd() && std::strchr(" \t\r\n", text_[pos_])) ++pos_;
-            if (Peek() != '(') return;
-            int depth = 0;
-            do {
-                if (Peek() == '\\') ++pos_;
-                else if (Peek() == '(') ++depth;
-                else if (Peek() == ')') --depth;
-                ++pos_;
-            } while (depth > 0 && !AtEnd());
+            if (any && pos_ > start) *any = true;
+            if (Peek() != '(') return true;
+            if (any) *any = true;
+            std::string text;
+            if (!Comment(&text)) return false;
+            if (firstComment && !commented) *firstComment = text;
+            commented = true;
         }
     }
 
     bool Atom(std::string* out) {
         const size_t start = pos_;
-        while (!AtEnd() && IsAtext(text_[pos_])) ++pos_;
+        while (!AtEnd()) {
+            if (DoubleByteAt(text_, pos_)) pos_ += 2;
+            else if (IsAtext(text_[pos_])) ++pos_;
+            else break;
+        }
         *out = std::string(text_.substr(start, pos_ - start));
         return pos_ > start;
     }
@@ -158,6 +216,11 @@ private:
     bool QuotedString(std::string* out) {
         if (!Take('"')) return false;
         while (!AtEnd() && Peek() != '"') {
+            if (DoubleByteAt(text_, pos_)) {
+                *out += text_.substr(pos_, 2);
+                pos_ += 2;
+                continue;
+            }
             if (Peek() == '\\') {
                 ++pos_;
                 if (AtEnd()) break;
@@ -167,18 +230,24 @@ private:
         return Take('"') || Fail("unclosed quoted string");
     }
 
-    // A phrase: words joined by one blank; encoded words decoded, and blanks
-    // between two encoded words dropped.
+    // A phrase: words (atoms, quoted strings, and after the first word the
+    // obsolete "." of "John Q. Public") joined by one blank where blanks or
+    // comments part them, by nothing where they touch; encoded words
+    // decoded, and blanks between two encoded words dropped.
     bool Phrase(std::string* out, size_t* words) {
         bool lastEncoded = false;
         *words = 0;
         for (;;) {
-            SkipCfws();
+            bool gap = false;
+            if (!SkipCfws(nullptr, &gap)) return false;
             std::string word;
             bool encoded = false;
             if (Peek() == '"') {
                 if (!QuotedString(&word)) return false;
-            } else if (IsAtext(Peek())) {
+            } else if (Peek() == '.' && *words > 0) {
+                word = ".";
+                ++pos_;
+            } else if (IsAtext(Peek()) || DoubleByteAt(text_, pos_)) {
                 std::string atom;
                 Atom(&atom);
                 encoded = DecodeEncodedWord(atom, &word);
@@ -189,7 +258,7 @@ private:
             } else {
                 return true;
             }
-            if (*words > 0 && !(encoded && lastEncoded)) *out += ' ';
+            if (*words > 0 && gap && !(encoded && lastEncoded)) *out += ' ';
             *out += word;
             lastEncoded = encoded;
             ++*words;
@@ -209,33 +278,59 @@ private:
     }
 
     bool AddrSpec(std::string* out) {
-        SkipCfws();
+        if (!SkipCfws()) return false;
         std::string local;
-        if (Peek() == '"' ? !QuotedString(&local) : !DotAtom(&local)) return Fail("bad local part");
-        SkipCfws();
+        if (Peek() == '"') {
+            // The quotes stay: they are part of the address.
+            if (!QuotedString(&local)) return false;
+            local = "\"" + local + "\"";
+        } else if (!DotAtom(&local)) {
+            return Fail("bad local part");
+        }
+        if (!SkipCfws()) return false;
         if (!Take('@')) return Fail("expected '@'");
-        SkipCfws();
+        if (!SkipCfws()) return false;
         std::string domain;
         if (!DotAtom(&domain)) return Fail("bad domain");
         *out = local + "@" + domain;
         return true;
     }
 
+    // The obsolete route before an address in angle brackets
+    // ("@relay.example,@other.example:"), which names no recipient.
+    bool SkipRoute() {
+        if (!SkipCfws()) return false;
+        if (Peek() != '@') return true;
+        while (Take('@') || Take(',')) {
+            std::string domain;
+            if (!SkipCfws()) return false;
+            if (Peek() == '@' || Peek() == ',') continue;
+            if (!DotAtom(&domain)) return Fail("bad route");
+            if (!SkipCfws()) return false;
+        }
+        return Take(':') || Fail("expected ':' after the route");
+    }
+
     bool Mailbox(std::vector<headercheck::Mailbox>* out) {
         const size_t start = pos_;
         headercheck::Mailbox box;
         size_t words = 0;
-        if (Phrase(&box.name, &words) && (SkipCfws(), Take('<'))) {
-            if (!AddrSpec(&box.address)) return false;
-            SkipCfws();
+        if (Phrase(&box.name, &words) && SkipCfws() && Take('<')) {
+            if (!SkipRoute() || !AddrSpec(&box.address)) return false;
+            if (!SkipCfws()) return false;
             if (!Take('>')) return Fail("expected '>'");
             out->push_back(box);
             return true;
         }
         if (!error.empty()) return false;
+        // A bare address: the comment after it, as in "address (name)",
+        // is taken for the name, as mail programs show it.
         pos_ = start;
         box.name.clear();
         if (!AddrSpec(&box.address)) return false;
+        std::string comment;
+        if (!SkipCfws(&comment)) return false;
+        box.name = DecodeWords(comment);
         out->push_back(box);
         return true;
     }
@@ -244,13 +339,16 @@ private:
         const size_t start = pos_;
         std::string label;
         size_t words = 0;
-        if (Phrase(&label, &words) && words > 0 && (SkipCfws(), Take(':'))) {
-            SkipCfws();
+        if (Phrase(&label, &words) && words > 0 && SkipCfws() && Take(':')) {
+            if (!SkipCfws()) return false;
             while (!Take(';')) {
                 if (!Mailbox(out)) return false;
-                SkipCfws();
-                if (Take(',')) SkipCfws();
-                else if (Peek() != ';') return Fail("expected ';'");
+                if (!SkipCfws()) return false;
+                if (Take(',')) {
+                    if (!SkipCfws()) return false;
+                } else if (Peek() != ';') {
+                    return Fail("expected ';'");
+                }
             }
             return true;
         }

@@ -1,8 +1,10 @@
 // An independent reader of recipient headers, as a mail program reads them:
-// RFC 5322 address lists (groups flattened into their members) with RFC 2047
-// encoded words in display names decoded into the ANSI code page. The tests
-// run the plug-in's output through it and compare the names it sees with
-// the address book.
+// RFC 5322 address lists (groups flattened into their members, nested
+// comments, quoted pairs, obsolete routes and "." in names) with RFC 2047
+// encoded words in display names decoded into the ANSI code page, whose
+// double-byte characters it reads whole. A bare address takes the comment
+// after it for its name ("address (name)"). The tests run the plug-in's
+// output through it and compare the names it sees with the address book.
 #pragma once
 
 #include <string>

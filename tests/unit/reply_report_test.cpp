@@ -136,20 +136,21 @@ TEST(ReplyReport, EveryLineStaysOneLineAndIsFoundAgain) {
 
     // A name unfolded from a folded header keeps its TAB; written as it is,
     // it would split the line at the wrong TAB and the person would be
-    // logged again on every reply.
+    // logged again on every reply. Outside quotes a line break parts two
+    // words, as a reader of the header reads it.
     ReportMissingAddress(report, "\"Ann\tSmith\" <ann@example.com>");
     ReportMissingAddress(report, "\"Ann\tSmith\" <ann@example.com>");
     ReportMissingAddress(report, "Bob\r\nJones <bob@example.com>");
     ReportMissingAddress(report, "Bob\r\nJones <bob@example.com>");
     EXPECT_EQ(test::ReadBytes(path),
               "\"Ann Smith\"\tann@example.com\r\n"
-              "\"Bob  Jones\"\tbob@example.com\r\n");
+              "\"Bob Jones\"\tbob@example.com\r\n");
     // An address with a control byte in it is no address to log.
     ReportMissingAddress(report, "Cy <cy@exa\tmple.com>");
     ReportMissingAddress(report, "Di <di@example.com\r\n>");
     EXPECT_EQ(test::ReadBytes(path),
               "\"Ann Smith\"\tann@example.com\r\n"
-              "\"Bob  Jones\"\tbob@example.com\r\n");
+              "\"Bob Jones\"\tbob@example.com\r\n");
 
     // An address that is itself between brackets or parentheses is found
     // again as the scan reads it back: without one enclosing pair.
