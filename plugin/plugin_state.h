@@ -12,6 +12,7 @@
 #include "common/sizes.h"
 #include "common/win32_handles.h"
 #include "host/work.h"
+#include "reply/reply_origins.h"
 
 class SSettings;
 class SHalyardAddrBook;
@@ -52,6 +53,7 @@ struct PluginState {
     HostWindow senderField = nullptr;
     win32::ScopedGdiObject bitmapReply;    // bitmap 108
     win32::ScopedGdiObject bitmapReplyAll; // bitmap 113
+    ReplyOrigins replyOrigins;             // compose windows opened as replies
 
     // Shared with the change watcher thread.
     AddressBookChanges addrBookChanges;

@@ -28,6 +28,7 @@ PluginState::~PluginState() = default;
 
 Work PluginState::MakeWork() {
     Work work{host, settings.get(), addrBook.get(), buffers.View(), &addrBookChanges, "", ""};
+    work.replyOrigins = &replyOrigins;
     if (version) {
         work.fileDescription = version->Text(VersionText::FileDescription);
         work.fileVersion = version->Text(VersionText::FileVersion);

@@ -46,3 +46,10 @@
 #define IDC_IGNORE_CASE         1066
 #define IDC_EMPTY_SUBJECT       1067
 #define IDC_CHECK_VERSION       1068
+
+// The send check before a message leaves.
+#define IDD_SEND_CHECK              130
+#define IDC_SEND_CHECK_INTRO        1070
+#define IDC_SEND_CHECK_LIST         1071
+#define IDC_SEND_CHECK_WARN_DOMAINS 1072
+#define IDC_SEND_CHECK_WARN_VISIBLE 1073

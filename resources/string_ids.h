@@ -42,3 +42,10 @@ constexpr unsigned kStrLocalHelpPage = 39;    // beside the library, in the user
 constexpr unsigned kStrTemplateEdited = 40;   // undo finds the expanded listing changed
 constexpr unsigned kStrSettingsNotSaved = 50;   // the save left the file as it was
 constexpr unsigned kStrSettingsNotCopied = 51;  // the per-user copy failed
+// The send check. The column titles are one text: "Name|Header|Address|Note|"
+// and the title of the trusted domains' group, split at "|".
+constexpr unsigned kStrSendCheckColumns = 60;
+constexpr unsigned kStrSendCheckNotListed = 61;   // in place of a name
+constexpr unsigned kStrSendCheckNew = 62;         // a domain new to the conversation
+constexpr unsigned kStrSendCheckManyDomains = 63; // %d: outside domains in To and Cc
+constexpr unsigned kStrSendCheckManyVisible = 64; // %d: addresses in To and Cc
