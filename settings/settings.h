@@ -59,6 +59,16 @@ public:
     bool emptySubject = false;
     char citation[kCitationSize] = "> ";
 
+    // The send check before a message leaves, and the warning before a
+    // reply to all reveals a blind copy (section SendCheck).
+    bool sendCheck = false;
+    bool sendCheckOnlyOutside = false;   // confirm only when a recipient is outside
+    TokenList trustedDomains;            // besides the own addresses' domains
+    TokenList trustedDomainsWork;        // edited by the send-check settings dialog
+    int32_t manyDomains = 0;             // outside domains that warn; 0 or less: never
+    int32_t manyRecipients = 0;          // visible recipients that warn; 0 or less: never
+    bool bccReplyAll = false;
+
 };
 
 // Maps the registry's "AddrInputFmt" number to an address format (0->2, 1->3, 2->1, else 2).

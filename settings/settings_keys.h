@@ -10,6 +10,7 @@
 constexpr char kSectionSettings[] = "Settings";
 constexpr char kSectionAttachment[] = "Attachment";
 constexpr char kSectionGroupDomain[] = "GroupDomain";
+constexpr char kSectionSendCheck[] = "SendCheck";
 
 // A yes/no or numeric option; exactly one of flag and number is set.
 struct OptionKey {
@@ -39,6 +40,11 @@ constexpr OptionKey kOptionKeys[] = {
     {kSectionSettings, "IgnoreCase", 0, &SSettings::ignoreCase, nullptr},
     {kSectionSettings, "SingleWarning", 1, &SSettings::singleWarning, nullptr},
     {kSectionSettings, "EmptySubject", 1, &SSettings::emptySubject, nullptr},
+    {kSectionSendCheck, "Enabled", 0, &SSettings::sendCheck, nullptr},
+    {kSectionSendCheck, "OnlyOutside", 1, &SSettings::sendCheckOnlyOutside, nullptr},
+    {kSectionSendCheck, "ManyDomains", 3, nullptr, &SSettings::manyDomains},
+    {kSectionSendCheck, "ManyRecipients", 15, nullptr, &SSettings::manyRecipients},
+    {kSectionSendCheck, "BccReplyAll", 0, &SSettings::bccReplyAll, nullptr},
 };
 
 // The report file's key; its default depends on the system's folders.
@@ -62,6 +68,8 @@ constexpr ListKey kListKeys[] = {
     {kSectionAttachment, "ExcludeTo", 0, &SSettings::excludeTo, nullptr},
     {kSectionAttachment, "ExcludeCc", 0, &SSettings::excludeCc, nullptr},
     {kSectionAttachment, "ExcludeBcc", 0, &SSettings::excludeBcc, nullptr},
+    {kSectionSendCheck, "TrustedDomains", 0, &SSettings::trustedDomains,
+     &SSettings::trustedDomainsWork},
 };
 
 // Every option of the table at its default.

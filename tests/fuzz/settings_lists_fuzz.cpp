@@ -40,12 +40,17 @@ void CheckRead(const SSettings& settings) {
 
 // One edit line of the input: "a" appends, "r" replaces, "d" deletes; the
 // byte after picks the entry, the rest is the typed text. A capital letter
-// edits the domains, a small one the attachment words. Like the dialog,
-// an empty text changes nothing.
+// edits the domains, a small one the attachment words; a leading "+" makes
+// the line edit the trusted domains of the send check. Like the dialog, an
+// empty text changes nothing.
 void Edit(SSettings& settings, std::string_view line) {
+    const bool trusted = !line.empty() && line[0] == '+';
+    if (trusted) line.remove_prefix(1);
     if (line.size() < 2) return;
     const char op = line[0];
-    TokenList& list = (op >= 'A' && op <= 'Z') ? settings.domainsWork : settings.attachWordsWork;
+    TokenList& list = trusted                     ? settings.trustedDomainsWork
+                      : (op >= 'A' && op <= 'Z') ? settings.domainsWork
+                                                 : settings.attachWordsWork;
     const size_t index = static_cast<unsigned char>(line[1]) % 8;
     const std::string_view text = line.substr(2);
     switch (op | 0x20) {
@@ -91,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Edit(settings, edits.substr(0, end));
         edits.remove_prefix(end == std::string_view::npos ? edits.size() : end + 1);
     }
-    if (!Representable(settings.attachWordsWork) || !Representable(settings.domainsWork)) return 0;
+    for (const ListKey& key : kListKeys)
+        if (key.work && !Representable(settings.*key.work)) return 0;
 
     Check(SaveSettings(settings), "settings saved");
     const SSettings again(path.c_str());

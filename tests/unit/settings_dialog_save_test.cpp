@@ -56,6 +56,11 @@ TEST(SettingsDialogSave, WritesEveryEditedKeyInOrderAndReadsBack) {
         s.domainsWork.Clear();
         s.domainsWork.Append("example.com");
         s.excludeTo.Append("list@example.com");
+        s.sendCheck = true;
+        s.manyRecipients = 0;
+        s.bccReplyAll = true;
+        s.trustedDomainsWork.Append("example.net");
+        s.trustedDomainsWork.Append("*.example.org");
 
         ASSERT_TRUE(SaveSettings(s));
         // The lists now are the edited copies.
@@ -66,6 +71,8 @@ TEST(SettingsDialogSave, WritesEveryEditedKeyInOrderAndReadsBack) {
     const std::vector<std::string> expected = {
         "[Attachment]", "AttachWords=enclosed,see file, please", "Inspect=0",
         "[GroupDomain]", "Domains=example.com", "Format=0",
+        "[SendCheck]", "TrustedDomains=example.net,*.example.org", "Enabled=1", "OnlyOutside=1",
+        "ManyDomains=3", "ManyRecipients=0", "BccReplyAll=1",
         "[Settings]", "UseAddrBook=0", "ReplyFormat=3", "Arrange=0", "ExcludeReplyTo=0",
         "SelfExclude=1", "SerializeRcpts=0", "ReportSwitch=1", "ReportFile=C:\\logs\\noentry.txt",
         "AddPluginHeader=0", "CtrlNoEffect=1", "ReplaceMessageView=1", "ReplaceViewFormat=2",
@@ -85,6 +92,10 @@ TEST(SettingsDialogSave, WritesEveryEditedKeyInOrderAndReadsBack) {
     EXPECT_EQ(back.groupFormat, 0);
     EXPECT_TRUE(back.ignoreCase);
     EXPECT_FALSE(back.singleWarning);
+    EXPECT_TRUE(back.sendCheck);
+    EXPECT_EQ(back.manyRecipients, 0);
+    EXPECT_TRUE(back.bccReplyAll);
+    EXPECT_EQ(back.trustedDomains.Join(), "example.net,*.example.org");
     // An entry typed with a comma comes back as two entries.
     EXPECT_EQ(back.attachWords.Count(), 3u);
     EXPECT_EQ(back.attachWords.Join(), "enclosed,see file, please");

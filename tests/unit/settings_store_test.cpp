@@ -68,6 +68,38 @@ TEST(SettingsStore, ReadsValuesFromTheFile) {
     EXPECT_EQ(Value(path, "Attachment", "AttachWords"), "file,,enclosed, doc");
 }
 
+// The send check's section: its defaults leave the check and the blind-copy
+// warning off, and its values and trusted-domain list read as written.
+TEST(SettingsStore, SendCheckSection) {
+    test::TempDir dir;
+    const std::string path = dir.Join("Halyard.ini");
+    test::WriteBytes(path, "");
+    {
+        const SSettings s(path.c_str());
+        EXPECT_FALSE(s.sendCheck);
+        EXPECT_TRUE(s.sendCheckOnlyOutside);
+        EXPECT_TRUE(s.trustedDomains.Empty());
+        EXPECT_EQ(s.manyDomains, 3);
+        EXPECT_EQ(s.manyRecipients, 15);
+        EXPECT_FALSE(s.bccReplyAll);
+        // Reading wrote nothing of the section.
+        EXPECT_EQ(Value(path, "SendCheck", "TrustedDomains"), "<none>");
+    }
+    test::WriteBytes(path,
+                     "[SendCheck]\r\nEnabled=1\r\nOnlyOutside=0\r\n"
+                     "TrustedDomains=example.com,,*.example.org\r\n"
+                     "ManyDomains=0\r\nManyRecipients=-2\r\nBccReplyAll=7\r\n");
+    const SSettings s(path.c_str());
+    EXPECT_TRUE(s.sendCheck);
+    EXPECT_FALSE(s.sendCheckOnlyOutside);
+    EXPECT_EQ(s.trustedDomains.Count(), 2u);
+    EXPECT_EQ(s.trustedDomains.Join(), "example.com,*.example.org");
+    EXPECT_EQ(s.trustedDomainsWork.Join(), "example.com,*.example.org");
+    EXPECT_EQ(s.manyDomains, 0);
+    EXPECT_EQ(s.manyRecipients, -2);   // kept as read; the check treats it as off
+    EXPECT_TRUE(s.bccReplyAll);
+}
+
 TEST(SettingsStore, NoFileIsAnError) {
     EXPECT_THROW(SSettings(nullptr), std::runtime_error);
     EXPECT_THROW(SSettings(""), std::runtime_error);
