@@ -49,10 +49,10 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 // The name as the dialog shows it: the index hands it out quoted for a
 // header ("Smith, Ann" in double quotes), the user reads it bare.
-std::string ShownName(std::string name) {
+std::string ShownName(std::string_view name) {
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
         name = name.substr(1, name.size() - 2);
-    return name;
+    return std::string(name);
 }
 
 bool SameAddress(const std::string& a, const std::string& b) { return EqualNoCaseAscii(a, b); }
@@ -146,7 +146,7 @@ SendCheckList BuildSendCheckList(const std::vector<SendRecipient>& recipients,
         std::string name;
         if (bookName && bookName(recipient.address, &name)) {
             row.listed = true;
-            row.name = ShownName(std::move(name));
+            row.name = ShownName(name);
         }
         const std::string domain = DomainOf(recipient.address);
         row.outside = !IsTrustedDomain(domain, rules.trustedDomains);

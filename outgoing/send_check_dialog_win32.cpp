@@ -99,7 +99,15 @@ int AddRow(HWND list, DialogState& state, RowStyle style, const std::string& fir
     lvi.state = style.kind == RowKind::kOutside ? kUnticked : kNoBox;
     const int item = static_cast<int>(
         SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lvi)));
-    if (item >= 0) state.rows.push_back(style);
+    if (item < 0) return item;
+    state.rows.push_back(style);
+    // Some list views give every new row a box whatever the item asked for.
+    if (style.kind != RowKind::kOutside) {
+        LVITEMA none = {};
+        none.stateMask = LVIS_STATEIMAGEMASK;
+        none.state = kNoBox;
+        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&none));
+    }
     return item;
 }
 

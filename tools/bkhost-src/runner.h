@@ -64,5 +64,7 @@ private:
     std::optional<std::array<std::string, 4>> infoFields_;   // name, vendor, version, description
     bool scriptError_ = false;
     std::optional<SResourceCounts> resourcesMark_;
-    std::map<std::string, win32::ScopedFile> locks_;   // lock PATH, until unlock or the end
+    std::map<std::string, win32::ScopedFile> locks_;
+    // The send-check block armed for the next outgoing.
+    std::optional<std::vector<SSendCheckAction>> sendCheck_;   // lock PATH, until unlock or the end
 };
