@@ -25,6 +25,7 @@ using Step = std::function<bool(HWND dialog)>;
 std::vector<Step> g_steps;
 size_t g_next = 0;
 int g_ticks = 0;
+bool g_timedOut = false;
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
     if (GetDlgItem(window, IDC_SEND_CHECK_LIST)) {
@@ -39,6 +40,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog) return;
     if (++g_ticks > kMostSteps) {
+        g_timedOut = true;
         EndDialog(dialog, IDCANCEL);
         return;
     }
@@ -49,9 +51,13 @@ int RunDialog(const SendCheckList& list, std::vector<Step> steps) {
     g_steps = std::move(steps);
     g_next = 0;
     g_ticks = 0;
+    g_timedOut = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, kStepMs, Tick);
     const int answer = ShowSendCheckDialog(nullptr, list);
     KillTimer(nullptr, timer);
+    // The dialog closed by the last step, not by running out of time.
+    EXPECT_FALSE(g_timedOut);
+    EXPECT_EQ(g_next, g_steps.size());
     return answer;
 }
 
