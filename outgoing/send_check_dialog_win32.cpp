@@ -19,7 +19,7 @@ namespace {
 
 enum Column : int { kColumnName, kColumnHeader, kColumnAddress, kColumnNote, kColumnCount };
 // Shares of the list's width, in hundredths, for all but the last column.
-constexpr int kColumnShare[kColumnCount - 1] = {30, 10, 34};
+constexpr int kColumnShare[kColumnCount - 1] = {40, 9, 27};
 constexpr int kColumnTitles = kColumnCount + 1;   // the columns, then the trusted group's title
 
 constexpr UINT kNoBox = INDEXTOSTATEIMAGEMASK(0);
