@@ -1,7 +1,8 @@
 // The send check's dialog. One report-style list view holds every row,
 // filled in one go with redrawing off: a window a row made the dialog too
-// slow to open at a hundred recipients. A group's title is a row without a
-// check box; so is a recipient of a trusted domain.
+// slow to open at a hundred recipients. The list view asks for the texts of
+// the rows it paints (LVN_GETDISPINFO), so filling stores none. A group's
+// title is a row without a check box; so is a recipient of a trusted domain.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -34,6 +35,8 @@ enum class RowKind : unsigned char { kTitle, kTrusted, kOutside };
 struct RowStyle {
     RowKind kind;
     bool isNew;
+    const SendCheckRow* row;     // null for a title
+    const std::string* title;    // a title's text
 };
 
 // What one open dialog works with; it lives on the stack of the call that
@@ -42,6 +45,10 @@ struct DialogState {
     const SendCheckList* list = nullptr;
     std::vector<RowStyle> rows;   // one per list-view item
     bool filling = false;         // the dialog's own changes, not the user's
+    std::vector<std::string> titles;   // the columns', then the trusted group's
+    std::string notListed;
+    std::string isNew;
+    std::string noDomain = "?";
 };
 
 HINSTANCE Instance() { return static_cast<HINSTANCE>(platform::Module()); }
@@ -82,19 +89,11 @@ void AddColumns(HWND list, const std::vector<std::string>& titles) {
     }
 }
 
-void SetCell(HWND list, int item, int column, const std::string& text) {
-    if (text.empty()) return;
-    LVITEMA lvi = {};
-    lvi.iSubItem = column;
-    lvi.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvi));
-}
-
-int AddRow(HWND list, DialogState& state, RowStyle style, const std::string& first) {
+int AddRow(HWND list, DialogState& state, RowStyle style) {
     LVITEMA lvi = {};
     lvi.mask = LVIF_TEXT | LVIF_STATE;
     lvi.iItem = static_cast<int>(state.rows.size());
-    lvi.pszText = const_cast<char*>(first.c_str());
+    lvi.pszText = LPSTR_TEXTCALLBACKA;
     lvi.stateMask = LVIS_STATEIMAGEMASK;
     lvi.state = style.kind == RowKind::kOutside ? kUnticked : kNoBox;
     const int item = static_cast<int>(
@@ -112,32 +111,50 @@ int AddRow(HWND list, DialogState& state, RowStyle style, const std::string& fir
 }
 
 void FillList(HWND list, DialogState& state) {
-    const std::vector<std::string> titles = ColumnTitles();
-    const std::string notListed = platform::LoadResString(kStrSendCheckNotListed);
-    const std::string isNew = platform::LoadResString(kStrSendCheckNew);
+    state.titles = ColumnTitles();
+    state.notListed = platform::LoadResString(kStrSendCheckNotListed);
+    state.isNew = platform::LoadResString(kStrSendCheckNew);
 
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    AddColumns(list, titles);
+    AddColumns(list, state.titles);
 
     const SendCheckList& rows = *state.list;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LVM_SETITEMCOUNT, rows.RecipientRows() + rows.groups.size(), 0);
     state.rows.reserve(rows.RecipientRows() + rows.groups.size());
     for (const SendCheckGroup& group : rows.groups) {
-        AddRow(list, state, RowStyle{RowKind::kTitle, false},
-               group.trusted ? titles[kColumnCount] : group.domain.empty() ? "?" : group.domain);
-        for (const SendCheckRow& row : group.rows) {
-            const RowStyle style{row.outside ? RowKind::kOutside : RowKind::kTrusted,
-                                 row.newInConversation};
-            const int item = AddRow(list, state, style, row.listed ? row.name : notListed);
-            if (item < 0) continue;
-            SetCell(list, item, kColumnHeader, FieldName(row.field));
-            SetCell(list, item, kColumnAddress, row.address);
-            if (row.newInConversation) SetCell(list, item, kColumnNote, isNew);
-        }
+        const std::string* title = group.trusted          ? &state.titles[kColumnCount]
+                                   : group.domain.empty() ? &state.noDomain
+                                                          : &group.domain;
+        AddRow(list, state, RowStyle{RowKind::kTitle, false, nullptr, title});
+        for (const SendCheckRow& row : group.rows)
+            AddRow(list, state, RowStyle{row.outside ? RowKind::kOutside : RowKind::kTrusted,
+                                         row.newInConversation, &row, nullptr});
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+}
+
+// The text of one cell, as the list view asks for it.
+const char* CellText(const DialogState& state, const RowStyle& style, int column) {
+    if (!style.row) return column == kColumnName ? style.title->c_str() : "";
+    const SendCheckRow& row = *style.row;
+    switch (column) {
+    case kColumnName: return row.listed ? row.name.c_str() : state.notListed.c_str();
+    case kColumnHeader: return FieldName(row.field);
+    case kColumnAddress: return row.address.c_str();
+    case kColumnNote: return row.newInConversation ? state.isNew.c_str() : "";
+    default: return "";
+    }
+}
+
+void GiveText(const DialogState& state, NMLVDISPINFOA& info) {
+    const size_t item = static_cast<size_t>(info.item.iItem);
+    if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0 ||
+        item >= state.rows.size())
+        return;
+    CopyBounded(info.item.pszText, static_cast<size_t>(info.item.cchTextMax),
+                CellText(state, state.rows[item], info.item.iSubItem));
 }
 
 UINT BoxState(HWND list, int item) {
@@ -236,6 +253,9 @@ INT_PTR OnNotify(HWND dialog, DialogState& state, NMHDR& header) {
     case NM_CUSTOMDRAW:
         result = CustomDraw(state, reinterpret_cast<NMLVCUSTOMDRAW&>(header));
         break;
+    case LVN_GETDISPINFOA:
+        GiveText(state, reinterpret_cast<NMLVDISPINFOA&>(header));
+        return TRUE;
     default:
         return FALSE;
     }
