@@ -210,6 +210,7 @@ constexpr unsigned kMbOkCancel = 0x1;
 constexpr unsigned kMbYesNo = 0x4;
 constexpr unsigned kMbIconQuestion = 0x20;
 constexpr unsigned kMbIconWarning = 0x30;
+constexpr unsigned kMbDefaultSecond = 0x100;   // the second button is the default
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 constexpr int kIdYes = 6;

@@ -6,6 +6,7 @@
 
 #include "common/platform.h"
 #include "common/string_box.h"
+#include "reply/bcc_warning.h"
 #include "reply/reply_all.h"
 #include "reply/reply_origins.h"
 #include "reply/rewrite.h"
@@ -63,7 +64,10 @@ int OnOpenCompose(const Work& work, SExtendTemplate* templates, HostWindow windo
         if (RewritesRecipients(mode)) {
             processed = RewriteReplyHeaders(work, window);
         } else if (mode == kModeReplyAll) {
-            processed = ArrangeReplyAll(work, window);
+            // A reply to all that would reveal a blind copy may become a
+            // reply to the sender, arranged as the menu's switch does.
+            processed = KeepReplyToAll(work, window) ? ArrangeReplyAll(work, window)
+                                                     : AnswerSenderOnly(work, window);
             processed = RewriteReplyHeaders(work, window) || processed;
         }
     }

@@ -109,17 +109,22 @@ bool ArrangeReplyAll(const Work& work, HostWindow window) {
     return true;
 }
 
-void SwitchToReply(const Work& work, HostWindow window) {
+bool AnswerSenderOnly(const Work& work, HostWindow window) {
     const HostApi& host = work.host;
-    const SSettings* settings = work.settings;
-    const WorkBuffers& buffers = work.buffers;
-    if (!settings || !buffers.header) return;
-    const bool control = platform::ControlKeyDown();
-
-    const HeaderValue to = ReadAnswerTo(host, buffers.header);
-    if (!to.whole) return;
+    if (!work.buffers.header) return false;
+    const HeaderValue to = ReadAnswerTo(host, work.buffers.header);
+    if (!to.whole) return false;
     SetComposeHeader(host, window, "To", to.text);
     SetComposeHeader(host, window, "Cc", "");
+    return true;
+}
+
+void SwitchToReply(const Work& work, HostWindow window) {
+    const SSettings* settings = work.settings;
+    if (!settings || !work.buffers.header) return;
+    const bool control = platform::ControlKeyDown();
+
+    if (!AnswerSenderOnly(work, window)) return;
 
     if (control && settings->ctrlNoEffect) return;
     if (RewriteReplyHeaders(work, window) && settings->addPluginHeader) AddMailerPluginHeader(work, window);

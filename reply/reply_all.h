@@ -18,6 +18,10 @@ size_t FilterAddresses(TokenList& out, const char* text, const TokenList& exclus
 // remaining capacity.
 bool AppendJoined(char* result, size_t capacity, const TokenList& list);
 
+// Makes the window a reply to the sender only: To the base mail's Reply-To
+// (else its From), Cc empty. False when that could not be read whole.
+bool AnswerSenderOnly(const Work& work, HostWindow window);
+
 // The compose menu's switches between a reply to the sender and to all.
 void SwitchToReply(const Work& work, HostWindow window);
 void SwitchToReplyAll(const Work& work, HostWindow window);

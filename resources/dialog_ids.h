@@ -1,9 +1,11 @@
-// Identifiers of the settings dialog, the Edit Token dialog and their
-// controls. Shared by the resource scripts and the dialog code.
+// Identifiers of the settings dialog, the Edit Token dialog, the send-check
+// settings dialog and their controls. Shared by the resource scripts and the
+// dialog code.
 #pragma once
 
 #define IDD_SETTINGS            101
 #define IDD_EDIT_TOKEN          117
+#define IDD_SEND_CHECK_SETTINGS 131
 
 #define IDC_HELP_BUTTON         1000
 #define IDC_REPLY_BOOK          1002
@@ -46,6 +48,22 @@
 #define IDC_IGNORE_CASE         1066
 #define IDC_EMPTY_SUBJECT       1067
 #define IDC_CHECK_VERSION       1068
+#define IDC_SEND_CHECK_SETTINGS 1069
+
+// The send-check settings dialog (131).
+#define IDC_SC_ENABLED          1090
+#define IDC_SC_ONLY_OUTSIDE     1091
+#define IDC_SC_DOMAIN_LIST      1092
+#define IDC_SC_DOMAIN_ADD       1093
+#define IDC_SC_DOMAIN_EDIT      1094
+#define IDC_SC_DOMAIN_DELETE    1095
+#define IDC_SC_MANY_DOMAINS     1096
+#define IDC_SC_MANY_RECIPIENTS  1097
+#define IDC_SC_BCC_REPLY_ALL    1098
+#define IDC_SC_DOMAIN_HINT      1099
+#define IDC_SC_MANY_DOMAINS_LABEL    1100
+#define IDC_SC_MANY_RECIPIENTS_LABEL 1101
+#define IDC_SC_DOMAIN_GROUP     1102
 
 // The send check before a message leaves.
 #define IDD_SEND_CHECK              130

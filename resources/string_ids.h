@@ -42,6 +42,8 @@ constexpr unsigned kStrLocalHelpPage = 39;    // beside the library, in the user
 constexpr unsigned kStrTemplateEdited = 40;   // undo finds the expanded listing changed
 constexpr unsigned kStrSettingsNotSaved = 50;   // the save left the file as it was
 constexpr unsigned kStrSettingsNotCopied = 51;  // the per-user copy failed
+constexpr unsigned kStrBlindCopyText = 65;      // a reply to all would reveal a blind copy
+constexpr unsigned kStrBlindCopyCaption = 66;
 // The send check. The column titles are one text: "Name|Header|Address|Note|"
 // and the title of the trusted domains' group, split at "|".
 constexpr unsigned kStrSendCheckColumns = 60;

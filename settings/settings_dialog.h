@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/win32_handles.h"
+#include "settings/send_check_values.h"
 
 class SSettings;
 
@@ -16,6 +17,7 @@ struct SettingsDialogContext {
     SSettings& settings;
     std::string productVersion;   // shown in the title
     win32::ScopedIcon icon;       // the small icon, while the dialog is open
+    SendCheckValues sendCheck;    // as the send-check dialog's OK left them
 };
 
 // Runs the dialog modally, owned by owner, over the settings object. 1

@@ -17,7 +17,9 @@
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 #include "settings/dialog_rules.h"
+#include "settings/list_editor_win32.h"
 #include "settings/open_filter.h"
+#include "settings/send_check_dialog.h"
 #include "settings/settings.h"
 #include "settings/settings_save.h"
 #include "settings/support_link.h"
@@ -26,7 +28,6 @@
 
 namespace {
 
-constexpr size_t kTokenTextSize = 1024;          // Edit Token reads at most 1023 characters
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 constexpr int kReplyRadios[kRadioCount] = {IDC_REPLY_BOOK, IDC_REPLY_ADDRESS,
@@ -37,19 +38,6 @@ constexpr int kViewRadios[kRadioCount] = {IDC_VIEW_NAME, IDC_VIEW_ADDRESS, IDC_V
                                           IDC_VIEW_ADDR_NAME};
 
 HINSTANCE Instance() { return static_cast<HINSTANCE>(platform::Module()); }
-
-// The text handed to and returned by one Edit Token dialog.
-struct EditTokenRequest {
-    std::string text;
-};
-
-// One list editor: a list box, its buttons and the working copy behind it.
-struct ListEditor {
-    int list;
-    TokenList SSettings::*work;
-};
-constexpr ListEditor kDomainEditor = {IDC_DOMAIN_LIST, &SSettings::domainsWork};
-constexpr ListEditor kWordEditor = {IDC_WORD_LIST, &SSettings::attachWordsWork};
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -98,95 +86,6 @@ void EnableArrangeOptions(HWND dialog, bool on) {
 void EnableReportFile(HWND dialog, bool on) {
     SendDlgItemMessageA(dialog, IDC_REPORT_FILE, EM_SETREADONLY, on ? FALSE : TRUE, 0);
     Enable(dialog, IDC_REPORT_BROWSE, on);
-}
-
-void FillList(HWND dialog, int id, const TokenList& list) {
-    SendDlgItemMessageA(dialog, id, LB_RESETCONTENT, 0, 0);
-    for (const std::string& text : list) {
-        SendDlgItemMessageA(dialog, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-}
-
-std::string ListItemText(HWND dialog, int id, int index) {
-    const LRESULT length = SendDlgItemMessageA(dialog, id, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || length < 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendDlgItemMessageA(dialog, id, LB_GETTEXT, index,
-                                            reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got == LB_ERR || got < 0 ? 0 : static_cast<size_t>(got));
-    return text;
-}
-
-INT_PTR CALLBACK EditTokenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        auto* request = reinterpret_cast<EditTokenRequest*>(lParam);
-        const std::string title = platform::LoadResString(kStrEditTokenTitle);
-        SetWindowTextA(dialog, title.c_str());
-        SendDlgItemMessageA(dialog, IDC_TOKEN_TEXT, EM_LIMITTEXT, kTokenTextSize - 1, 0);
-        SetDlgItemTextA(dialog, IDC_TOKEN_TEXT, request ? request->text.c_str() : "");
-        return TRUE;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            auto* request = reinterpret_cast<EditTokenRequest*>(GetWindowLongPtrA(dialog, DWLP_USER));
-            char text[kTokenTextSize] = {};
-            const UINT n = GetDlgItemTextA(dialog, IDC_TOKEN_TEXT, text, sizeof text);
-            if (request) request->text.assign(text, n < sizeof text ? n : sizeof text - 1);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
-}
-
-// Runs Edit Token over request; true when it ended with OK.
-bool EditToken(HWND owner, EditTokenRequest* request) {
-    return DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_EDIT_TOKEN), owner, EditTokenProc,
-                           reinterpret_cast<LPARAM>(request)) == IDOK;
-}
-
-void AddItem(HWND dialog, SSettings& s, const ListEditor& editor) {
-    EditTokenRequest request;
-    if (!EditToken(dialog, &request) || request.text.empty()) return;
-    SendDlgItemMessageA(dialog, editor.list, LB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(request.text.c_str()));
-    (s.*editor.work).Append(request.text);
-}
-
-void EditItem(HWND dialog, SSettings& s, const ListEditor& editor) {
-    const LRESULT selected = SendDlgItemMessageA(dialog, editor.list, LB_GETCURSEL, 0, 0);
-    if (selected == LB_ERR || selected < 0) return;
-    const int index = static_cast<int>(selected);
-    EditTokenRequest request{ListItemText(dialog, editor.list, index)};
-    if (!EditToken(dialog, &request) || request.text.empty()) return;
-    SendDlgItemMessageA(dialog, editor.list, LB_DELETESTRING, index, 0);
-    SendDlgItemMessageA(dialog, editor.list, LB_INSERTSTRING, index,
-                        reinterpret_cast<LPARAM>(request.text.c_str()));
-    SendDlgItemMessageA(dialog, editor.list, LB_SETCURSEL, index, 0);
-    (s.*editor.work).ReplaceAt(static_cast<size_t>(index), request.text);
-}
-
-void DeleteItem(HWND dialog, SSettings& s, const ListEditor& editor) {
-    const LRESULT selected = SendDlgItemMessageA(dialog, editor.list, LB_GETCURSEL, 0, 0);
-    if (selected == LB_ERR || selected < 0) return;
-    const int index = static_cast<int>(selected);
-    const std::string text =
-        FillPattern(platform::LoadResString(kStrConfirmDelete), ListItemText(dialog, editor.list, index));
-    const std::string caption = platform::LoadResString(kStrConfirmCaption);
-    if (MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    SendDlgItemMessageA(dialog, editor.list, LB_DELETESTRING, index, 0);
-    // The working copy follows the list box, item by item.
-    TokenList& work = s.*editor.work;
-    work.Clear();
-    const LRESULT count = SendDlgItemMessageA(dialog, editor.list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; ++i) work.Append(ListItemText(dialog, editor.list, i));
 }
 
 // The system's open-file dialog, from comdlg32 loaded only while it is
@@ -266,12 +165,16 @@ void InitDialog(HWND dialog, SettingsDialogContext& context) {
     SetRadio(dialog, kViewRadios, s.replaceViewFormat);
 
     s.attachWordsWork.CopyFrom(s.attachWords);
-    FillList(dialog, IDC_WORD_LIST, s.attachWordsWork);
+    FillListBox(dialog, IDC_WORD_LIST, s.attachWordsWork);
     s.domainsWork.CopyFrom(s.domains);
-    FillList(dialog, IDC_DOMAIN_LIST, s.domainsWork);
+    FillListBox(dialog, IDC_DOMAIN_LIST, s.domainsWork);
 
     SetRadio(dialog, kGroupRadios, s.groupFormat);
     ApplyEnableRule(dialog, s);
+
+    // The send check's values wait here until OK saves them with the rest.
+    context.sendCheck = SendCheckValuesOf(s);
+    s.trustedDomainsWork.CopyFrom(s.trustedDomains);
 
     win32::ScopedIcon icon(static_cast<HICON>(
         LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_HALYARD), IMAGE_ICON,
@@ -282,7 +185,9 @@ void InitDialog(HWND dialog, SettingsDialogContext& context) {
     }
 }
 
-void Save(HWND dialog, SSettings& s) {
+void Save(HWND dialog, SettingsDialogContext& context) {
+    SSettings& s = context.settings;
+    ApplySendCheckValues(context.sendCheck, s);
     s.useAddrBook = Checked(dialog, IDC_USE_ADDR_BOOK);
     s.replyFormat = ReadRadio(dialog, kReplyRadios);
     s.arrange = ArrangeFromRadios(Checked(dialog, IDC_ARRANGE_DEFAULT),
@@ -314,7 +219,8 @@ void Save(HWND dialog, SSettings& s) {
     }
 }
 
-bool OnCommand(HWND dialog, SSettings& s, int id) {
+bool OnCommand(HWND dialog, SettingsDialogContext& context, int id) {
+    SSettings& s = context.settings;
     switch (id) {
     case IDC_ARRANGE_DEFAULT: EnableArrangeOptions(dialog, !Checked(dialog, IDC_ARRANGE_DEFAULT)); break;
     case IDC_ARRANGE_KEEP_TO: EnableArrangeOptions(dialog, Checked(dialog, IDC_ARRANGE_KEEP_TO)); break;
@@ -325,18 +231,21 @@ bool OnCommand(HWND dialog, SSettings& s, int id) {
     case IDC_REPLACE_VIEW: EnableAll(dialog, kViewRadios, Checked(dialog, IDC_REPLACE_VIEW)); break;
     case IDC_USE_ADDR_BOOK:
     case IDC_INSPECT: ApplyEnableRule(dialog, s); break;
-    case IDC_DOMAIN_ADD: AddItem(dialog, s, kDomainEditor); ApplyEnableRule(dialog, s); break;
-    case IDC_DOMAIN_EDIT: EditItem(dialog, s, kDomainEditor); ApplyEnableRule(dialog, s); break;
-    case IDC_DOMAIN_DELETE: DeleteItem(dialog, s, kDomainEditor); ApplyEnableRule(dialog, s); break;
-    case IDC_WORD_ADD: AddItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
-    case IDC_WORD_EDIT: EditItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
-    case IDC_WORD_DELETE: DeleteItem(dialog, s, kWordEditor); ApplyEnableRule(dialog, s); break;
+    case IDC_DOMAIN_ADD: AddListItem(dialog, IDC_DOMAIN_LIST, s.domainsWork); ApplyEnableRule(dialog, s); break;
+    case IDC_DOMAIN_EDIT: EditListItem(dialog, IDC_DOMAIN_LIST, s.domainsWork); ApplyEnableRule(dialog, s); break;
+    case IDC_DOMAIN_DELETE: DeleteListItem(dialog, IDC_DOMAIN_LIST, s.domainsWork); ApplyEnableRule(dialog, s); break;
+    case IDC_WORD_ADD: AddListItem(dialog, IDC_WORD_LIST, s.attachWordsWork); ApplyEnableRule(dialog, s); break;
+    case IDC_WORD_EDIT: EditListItem(dialog, IDC_WORD_LIST, s.attachWordsWork); ApplyEnableRule(dialog, s); break;
+    case IDC_WORD_DELETE: DeleteListItem(dialog, IDC_WORD_LIST, s.attachWordsWork); ApplyEnableRule(dialog, s); break;
     case IDC_HELP_BUTTON: OpenHelpPage(dialog); break;
     case IDC_SUPPORT_LINK: OpenSupportMail(dialog); break;
     case IDC_CHECK_VERSION:
         StartUpdateCheck(dialog, s.settingsPath);
         break;
-    case IDOK: Save(dialog, s); EndDialog(dialog, IDOK); break;
+    case IDC_SEND_CHECK_SETTINGS:
+        RunSendCheckDialog(dialog, &context.sendCheck, &s.trustedDomainsWork);
+        break;
+    case IDOK: Save(dialog, context); EndDialog(dialog, IDOK); break;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
     default: return false;
     }
@@ -355,11 +264,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
     auto* context = reinterpret_cast<SettingsDialogContext*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (!context) return FALSE;
-    SSettings& s = context->settings;
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) != BN_CLICKED) return FALSE;
-        return OnCommand(dialog, s, LOWORD(wParam)) ? TRUE : FALSE;
+        return OnCommand(dialog, *context, LOWORD(wParam)) ? TRUE : FALSE;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_SUPPORT_LINK)) {
             HDC dc = reinterpret_cast<HDC>(wParam);
@@ -378,7 +286,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 int RunSettingsDialog(HWND owner, SSettings& settings, const char* productVersion) {
-    SettingsDialogContext context{settings, productVersion ? productVersion : "", {}};
+    SettingsDialogContext context{settings, productVersion ? productVersion : "", {}, {}};
     const INT_PTR result = DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
                                            SettingsDialogProc, reinterpret_cast<LPARAM>(&context));
     return result == IDOK || result == IDCANCEL ? static_cast<int>(result) : 0;

@@ -21,6 +21,16 @@ std::string Refused(const std::string& block) {
     return error;
 }
 
+TEST(BkhostDialogActions, OkAndCancelOfAnotherDialogNameItsTitle) {
+    std::vector<SDialogAction> a = Actions("ok-dialog Send check settings\ncancel-dialog Edit token\n");
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0].verb, SDialogVerb::OkDialog);
+    EXPECT_EQ(a[0].text, "Send check settings");
+    EXPECT_EQ(a[1].verb, SDialogVerb::CancelDialog);
+    EXPECT_EQ(a[2].verb, SDialogVerb::Cancel);
+    EXPECT_NE(Refused("ok-dialog\n"), "");
+}
+
 TEST(BkhostDialogActions, EachActionHoldsWhatItNeeds) {
     std::vector<SDialogAction> a = Actions(
         "# a comment, and a blank line\n\n"

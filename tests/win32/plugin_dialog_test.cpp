@@ -32,7 +32,7 @@ protected:
 
 TEST_F(SettingsDialog, OwnsItsSmallIconWhileOpen) {
     SSettings settings(path.c_str());
-    SettingsDialogContext context{settings, "4.1.3.0", {}};
+    SettingsDialogContext context{settings, "4.1.3.0", {}, {}};
     HWND dialog = CreateDialogParamA(static_cast<HINSTANCE>(platform::Module()),
                                      MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc,
                                      reinterpret_cast<LPARAM>(&context));

@@ -34,6 +34,7 @@ constexpr SActionRule kActions[] = {
     {"answer", SDialogVerb::Answer, SShape::Rest, {}, {}},
     {"wait-closed", SDialogVerb::WaitClosed, SShape::Rest, {}, {}},
     {"cancel-dialog", SDialogVerb::CancelDialog, SShape::Rest, {}, {}},
+    {"ok-dialog", SDialogVerb::OkDialog, SShape::Rest, {}, {}},
     {"expect-enabled", SDialogVerb::ExpectEnabled, SShape::IdSwitch, "yes", "no"},
     {"expect-checked", SDialogVerb::ExpectChecked, SShape::IdSwitch, "yes", "no"},
     {"expect-text", SDialogVerb::ExpectText, SShape::IdColon, {}, {}},

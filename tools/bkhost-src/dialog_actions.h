@@ -18,6 +18,7 @@ enum class SDialogVerb {
     Answer,         // answer OK|Cancel|Yes|No
     WaitClosed,     // wait-closed TITLE
     CancelDialog,   // cancel-dialog TITLE
+    OkDialog,       // ok-dialog TITLE
     ExpectEnabled,  // expect-enabled ID yes|no
     ExpectChecked,  // expect-checked ID yes|no
     ExpectText,     // expect-text ID: TEXT

@@ -18,7 +18,7 @@ constexpr UINT kStepMessage = WM_APP + 2;
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 50;
 constexpr DWORD kWaitClosedMs = 60000;
-constexpr DWORD kDialogAppearMs = 10000;   // cancel-dialog waits this long for its dialog
+constexpr DWORD kDialogAppearMs = 10000;   // cancel-dialog and ok-dialog wait this long for it
 constexpr DWORD kLeftWindowMs = 5000;
 
 constexpr int kTokenFieldId = 1062;   // the Edit Token dialog's one field
@@ -121,10 +121,11 @@ void SDialogDriver::Step() {
     // A message box is answered by the box hook (or the poll for other
     // threads); the actions go on once it is gone.
     if (front && IsMessageBox(front)) return;
-    // A click that opens a modal dialog disables the settings dialog at once,
-    // but the new dialog shows only when its message loop first idles: the
-    // next action waits for it rather than act on the settings dialog.
-    if (front == settings_ && !IsWindowEnabled(settings_)) {
+    // A click that opens a modal dialog disables its owner (the settings
+    // dialog, or a dialog opened from it) at once, but the new dialog shows
+    // only when its message loop first idles: the next action waits for it
+    // rather than act on the owner.
+    if (front && (front == settings_ || IsDialogClass(front)) && !IsWindowEnabled(front)) {
         if (!disabledSince_) disabledSince_ = GetTickCount();
         if (GetTickCount() - disabledSince_ < kDialogAppearMs) return;
     } else {
@@ -165,12 +166,15 @@ SDialogDriver::SOutcome SDialogDriver::Run(const SDialogAction& action, HWND fro
         }
         Commit();
         return SOutcome::Done;
-    case SDialogVerb::CancelDialog: {
+    case SDialogVerb::CancelDialog:
+    case SDialogVerb::OkDialog: {
         HWND dialog = FindWindowByTitle(Expand(action.text));
         if (!dialog && GetTickCount() - waitSince_ < kDialogAppearMs) return SOutcome::Wait;
         Commit();
-        if (dialog) PressCancel(dialog);
-        else PrintFail(action.line, "a dialog titled " + action.text, "none");
+        const bool ok = action.verb == SDialogVerb::OkDialog;
+        if (!dialog) PrintFail(action.line, "a dialog titled " + action.text, "none");
+        else if (!ok) PressCancel(dialog);
+        else if (!PressOk(dialog)) PrintFail(action.line, "an enabled OK in " + Title(dialog), "none");
         return SOutcome::Done;
     }
     case SDialogVerb::ExpectTitle: {

@@ -134,6 +134,13 @@ void PressCancel(HWND dialog) {
     else PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+bool PressOk(HWND dialog) {
+    HWND ok = GetDlgItem(dialog, IDOK);
+    if (!ok || !IsWindowEnabled(ok) || !IsWindowVisible(ok)) return false;
+    ClickControl(ok);
+    return true;
+}
+
 std::string ListItemsUtf8(HWND list) {
     std::string all;
     LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);

@@ -43,6 +43,9 @@ void ClickListItem(HWND list, int index);
 // Presses a dialog's Cancel button as a user would, or its close box when
 // it has no usable Cancel.
 void PressCancel(HWND dialog);
+// Presses a dialog's OK button as a user would; false when it has no
+// enabled, visible OK.
+bool PressOk(HWND dialog);
 
 // Text of a list box's items, joined by ", ".
 std::string ListItemsUtf8(HWND list);

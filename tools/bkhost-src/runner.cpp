@@ -41,7 +41,8 @@ bool SRunner::Execute(const SScriptCommand& command) {
         timeout += static_cast<unsigned>(ms);
     // A dialog block may wait for windows to close, each wait up to a minute.
     for (const SDialogAction& action : command.actions)
-        if (action.verb == SDialogVerb::WaitClosed || action.verb == SDialogVerb::CancelDialog)
+        if (action.verb == SDialogVerb::WaitClosed || action.verb == SDialogVerb::CancelDialog ||
+            action.verb == SDialogVerb::OkDialog)
             timeout += kCommandTimeoutMs;
     ArmWatchdog(timeout, command.name);
     bool handled = false;
