@@ -17,6 +17,9 @@ constexpr char kMailFolder[] = "1234abcd.mb\\!Inbox\\";
 constexpr char kOwnAddress[] = "me@example.org";
 constexpr int kReplyToAll = 6;
 constexpr int kComposeMenu = 10;
+constexpr int kOutbox = 0;
+constexpr char kSettings[] = "[Settings]\r\nReplaceMessageView=1\r\nSingleWarning=0\r\n";
+constexpr char kSendCheckOn[] = "[SendCheck]\r\nEnabled=1\r\n";
 // Lists every recipient with organisation, department and name: one
 // FindCard per recipient.
 constexpr char kTemplateBody[] =
@@ -59,12 +62,12 @@ bool SBenchSession::SetUp(const std::string& groupLink, std::string* why) {
     host.compose.codePage = AnsiCodePage();
     host.mailbox = kMailBox;
     host.folder = kMailFolder;
-    const std::string settings = appdata_ + "\\Tarnwick\\Halyard\\Halyard.ini";
+    const std::string settings = SettingsPath();
     if (!WriteFileBytes(data_ + "\\" + kMailBox + "MailBox.ini",
                         std::string("[Account]\r\nMailAddress=") + kOwnAddress + "\r\n") ||
         !WriteFileBytes(data_ + "\\" + kMailFolder + "Folder.ini",
                         "[Settings]\r\nAddrGrp=" + groupLink + "\r\n") ||
-        !WriteFileBytes(settings, "[Settings]\r\nReplaceMessageView=1\r\nSingleWarning=0\r\n")) {
+        !WriteFileBytes(settings, kSettings)) {
         *why = "cannot write the host's files";
         return false;
     }
@@ -121,6 +124,19 @@ int SBenchSession::ReplyToAll(const std::vector<std::string>& recipients, bool w
     host.compose.mimeType = "text/plain";
     host.compose.text = withTemplate ? kTemplateBody : "Thank you for your message.\r\n";
     return library_.Exports().OnOpenCompose(host.compose.window, kReplyToAll);
+}
+
+int SBenchSession::SendFromCompose() {
+    if (!library_.Exports().OnOutgoing) return 0;
+    return library_.Exports().OnOutgoing(TheHost().compose.window, kOutbox);
+}
+
+bool SBenchSession::EnableSendCheck() {
+    return WriteFileBytes(SettingsPath(), std::string(kSettings) + kSendCheckOn);
+}
+
+std::string SBenchSession::SettingsPath() const {
+    return appdata_ + "\\Tarnwick\\Halyard\\Halyard.ini";
 }
 
 std::string SBenchSession::OpenMail(const std::string& address) {

@@ -26,6 +26,11 @@ public:
     // A reply to all: the mail from recipients[0] to the user and the
     // first half, Cc the rest; the compose window as the host fills it.
     int ReplyToAll(const std::vector<std::string>& recipients, bool withTemplate);
+    // BKC_OnOutgoing for the compose window as the last reply left it.
+    int SendFromCompose();
+    // Rewrites the settings file with the send check switched on; the next
+    // Load and Start read it.
+    bool EnableSendCheck();
     // The sender view of a mail from address; the text shown afterwards.
     std::string OpenMail(const std::string& address);
     void Exit();
@@ -33,6 +38,8 @@ public:
     std::string DataFolder() const { return data_; }
 
 private:
+    std::string SettingsPath() const;
+
     std::string scratch_, data_, plugins_, appdata_, common_, temp_;
     SPluginLibrary library_;
     bool redirected_ = false;

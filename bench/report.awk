@@ -52,12 +52,14 @@ END {
                 fig(v, small, "template_reply_ms"), "the same at " small, "ms", 3)
             row("sender view", fig(v, s, "sender_view_ms"), fig(v, small, "sender_view_ms"),
                 "the same at " small, "ms", 3)
+            row("send check shown (100 recipients)", fig(v, s, "send_check_ms"), 16,
+                "one frame", "ms", 1)
             printf "Also: the process is busy until %.0f ms after BKC_OnStart returns (%.0f ms at %s; the idle\n", fig(v, s, "busy_after_start_ms"), fig(v, small, "busy_after_start_ms"), small
             printf "test takes 200 ms of it); replies meanwhile take %.2f ms (%.2f ms at %s). Changes seen: %d of %d.\n", fig(v, s, "busy_reply_ms"), fig(v, small, "busy_reply_ms"), small, sum(v, s, "changes_seen"), sum(v, s, "changes_made")
             if (sum(v, s, "changes_seen") < sum(v, s, "changes_made")) all_met = 0
             for (k2 = 1; k2 <= ns; k2++) {
                 if (sum(v, slist[k2], "answers_wrong") == 0) continue
-                printf "The plug-in answered WRONG in %d runs at %s (a name, the sender view or a change).\n", sum(v, slist[k2], "answers_wrong"), slist[k2]
+                printf "The plug-in answered WRONG in %d runs at %s (a name, the sender view, a change or the send check).\n", sum(v, slist[k2], "answers_wrong"), slist[k2]
                 all_met = 0
             }
         }

@@ -11,6 +11,7 @@
 class SSettings;
 class SHalyardAddrBook;
 class AddressBookChanges;
+class ReplyOrigins;
 
 // HeaderBuffer, CopyBuffer and ResultBuffer: kListSize bytes each.
 struct WorkBuffers {
@@ -32,4 +33,6 @@ struct Work {
     // X-Mailer-Plugin.
     const char* fileDescription = "";
     const char* fileVersion = "";
+    // Which conversation each compose window answers, for the send check.
+    ReplyOrigins* replyOrigins = nullptr;
 };

@@ -102,6 +102,9 @@ int StartPlugin() {
 int ExitPlugin() {
     PluginState& state = Plugin();
 
+    // What the send check remembered of open replies is of no further use.
+    state.replyOrigins = ReplyOrigins();
+
     // 1. The template engine.
     state.templates.reset();
 

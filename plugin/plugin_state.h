@@ -13,6 +13,7 @@
 #include "common/win32_handles.h"
 #include "common/entry_gate.h"
 #include "host/work.h"
+#include "reply/reply_origins.h"
 
 class SSettings;
 class SHalyardAddrBook;
@@ -78,6 +79,7 @@ struct PluginState {
     HostWindow senderField = nullptr;
     win32::ScopedGdiObject bitmapReply;    // bitmap 108
     win32::ScopedGdiObject bitmapReplyAll; // bitmap 113
+    ReplyOrigins replyOrigins;             // compose windows opened as replies
 
     // Shared with the change watcher thread.
     AddressBookChanges addrBookChanges;

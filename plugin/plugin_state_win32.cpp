@@ -44,6 +44,7 @@ PluginState::~PluginState() = default;
 
 Work PluginState::MakeWork(const CallBuffers& callBuffers) {
     Work work{host, settings.get(), addrBook.get(), callBuffers.View(), &addrBookChanges, "", ""};
+    work.replyOrigins = &replyOrigins;
     if (version) {
         work.fileDescription = version->Text(VersionText::FileDescription);
         work.fileVersion = version->Text(VersionText::FileVersion);

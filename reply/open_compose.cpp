@@ -8,6 +8,7 @@
 #include "common/string_box.h"
 #include "reply/bcc_warning.h"
 #include "reply/reply_all.h"
+#include "reply/reply_origins.h"
 #include "reply/rewrite.h"
 #include "reply/warnings.h"
 #include "resources/string_ids.h"
@@ -44,6 +45,7 @@ int OnOpenCompose(const Work& work, SExtendTemplate* templates, HostWindow windo
     // Window handles are reused: an undo entry of an earlier window with
     // this handle must not apply to the new one.
     if (templates) templates->ForgetWindow(window);
+    RememberReplyOrigin(work, window, mode);
 
     if (settings->singleWarning && mode == kModeReply && CheckSingleReply(work, window)) {
         ShowStringBox(window, kStrSingleReplyText, kStrSingleReplyCaption, platform::kMbOk);

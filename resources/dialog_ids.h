@@ -64,3 +64,10 @@
 #define IDC_SC_MANY_DOMAINS_LABEL    1100
 #define IDC_SC_MANY_RECIPIENTS_LABEL 1101
 #define IDC_SC_DOMAIN_GROUP     1102
+
+// The send check before a message leaves.
+#define IDD_SEND_CHECK              130
+#define IDC_SEND_CHECK_INTRO        1070
+#define IDC_SEND_CHECK_LIST         1071
+#define IDC_SEND_CHECK_WARN_DOMAINS 1072
+#define IDC_SEND_CHECK_WARN_VISIBLE 1073

@@ -44,3 +44,10 @@ constexpr unsigned kStrSettingsNotSaved = 50;   // the save left the file as it 
 constexpr unsigned kStrSettingsNotCopied = 51;  // the per-user copy failed
 constexpr unsigned kStrBlindCopyText = 65;      // a reply to all would reveal a blind copy
 constexpr unsigned kStrBlindCopyCaption = 66;
+// The send check. The column titles are one text: "Name|Header|Address|Note|"
+// and the title of the trusted domains' group, split at "|".
+constexpr unsigned kStrSendCheckColumns = 60;
+constexpr unsigned kStrSendCheckNotListed = 61;   // in place of a name
+constexpr unsigned kStrSendCheckNew = 62;         // a domain new to the conversation
+constexpr unsigned kStrSendCheckManyDomains = 63; // %d: outside domains in To and Cc
+constexpr unsigned kStrSendCheckManyVisible = 64; // %d: addresses in To and Cc

@@ -93,4 +93,6 @@ private:
     int boxDepth_ = 0;            // on-box blocks running
     bool exitedOnly_ = false;     // exit-only ran, unload has not
     bool unloadPending_ = false;  // asked for while a call was in progress
+    // The send-check block armed for the next outgoing.
+    std::optional<std::vector<SSendCheckAction>> sendCheck_;
 };

@@ -137,6 +137,10 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
     if (name == "unload") return Unload(command);
 
     // Everything below needs the library.
+    if (name == "send-check") {
+        sendCheck_ = command.sendCheck;
+        return true;
+    }
     static const char* const kLibraryCalls[] = {"menu", "command", "open-compose", "outgoing",
                                                 "open-mail", "info", "setup", "setup-dialog",
                                                 "other-exports"};
@@ -180,10 +184,18 @@ bool SRunner::Call(const SScriptCommand& command, bool* handled) {
         bool open = name == "open-compose";
         auto function = open ? bkc.OnOpenCompose : bkc.OnOutgoing;
         if (!Have(command.line, function, open ? "BKC_OnOpenCompose" : "BKC_OnOutgoing")) return true;
+        // An armed send-check block drives the check this outgoing opens.
+        std::optional<SSendCheckDriver> check;
+        if (!open && sendCheck_) {
+            check.emplace(std::move(*sendCheck_), paths_, paths_.shots);
+            sendCheck_.reset();
+            check->Begin();
+        }
         HWND window = host.compose.window;
         int result = IntoPlugin(open ? "BKC_OnOpenCompose" : "BKC_OnOutgoing",
                                 [&] { return function(window, n); });
         EndCall(result);
+        if (check) check->Finish();
         PrintLine(name + " " + std::to_string(n) + " -> " + std::to_string(result));
         return true;
     }

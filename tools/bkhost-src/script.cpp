@@ -68,6 +68,7 @@ constexpr SCommandRule kCommands[] = {
     {"info", 0, false, false, SWhen::Anytime},
     {"setup", 0, false, false, SWhen::Anytime},
     {"setup-dialog", 0, true, false, SWhen::Anytime},
+    {"send-check", 0, true, false, SWhen::Anytime},
     {"other-exports", 0, false, false, SWhen::Anytime},
     {"print", 1, false, false, SWhen::Anytime},
     {"print-body", 0, false, false, SWhen::Anytime},
@@ -377,6 +378,9 @@ bool ParseCommands(const std::vector<std::string_view>& lines, size_t* i, bool n
             if (command.name == "setup-dialog") {
                 // Dialog actions, not text: checked as actions.
                 if (!ParseDialogBlock(command.block, number + 1, &command.actions, error))
+                    return false;
+            } else if (command.name == "send-check") {
+                if (!ParseSendCheckBlock(command.block, number + 1, &command.sendCheck, error))
                     return false;
             } else {
                 SScriptText ignored;

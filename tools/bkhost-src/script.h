@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog_actions.h"
+#include "send_check_driver.h"
 
 struct SScriptCommand {
     int line = 0;                     // 1-based line number in the script
@@ -17,6 +18,7 @@ struct SScriptCommand {
     std::vector<std::string> block;   // content lines, as written
     std::vector<SDialogAction> actions;   // setup-dialog: the block's actions
     std::vector<SScriptCommand> nested;   // on-box: the block's commands
+    std::vector<SSendCheckAction> sendCheck;   // send-check: the block's actions
 };
 
 struct SScript {
