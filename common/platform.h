@@ -194,6 +194,13 @@ ModuleReference ReferenceModule();
 // fileName from the plug-in library's own folder, by full path: the
 // system's search order is never asked. Null when it cannot be loaded.
 ModuleReference LoadLibraryBesideModule(std::string_view fileName);
+// fileName from the system's own folder, held only while the reference is:
+// a library the plug-in imported would come and go with it, and in a host
+// that never loads that library itself each unload would lose what the
+// library leaves behind. Null when it cannot be loaded.
+ModuleReference LoadSystemLibrary(std::string_view fileName);
+// The function name of a library that reference holds; null when absent.
+void* LibraryFunction(const ModuleReference& library, const char* name);
 
 // The program the plug-in was loaded into (the host): its module handle,
 // not owned, and its exported functions by name (null when absent).

@@ -396,6 +396,22 @@ ModuleReference LoadLibraryBesideModule(std::string_view fileName) {
     return ModuleReference(LoadLibraryExW(path.data(), nullptr, 0));
 }
 
+ModuleReference LoadSystemLibrary(std::string_view fileName) {
+    std::vector<wchar_t> path(MAX_PATH);   // no std::wstring: 35 KiB of DLL
+    const UINT n = GetSystemDirectoryW(path.data(), MAX_PATH);
+    if (n == 0 || n >= MAX_PATH || fileName.empty()) return ModuleReference();
+    path.resize(n);
+    path.push_back(L'\\');
+    path.insert(path.end(), fileName.begin(), fileName.end());   // ASCII names
+    path.push_back(L'\0');
+    return ModuleReference(LoadLibraryW(path.data()));
+}
+
+void* LibraryFunction(const ModuleReference& library, const char* name) {
+    if (!library || !name) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library.get()), name));
+}
+
 void* ProgramModule() { return GetModuleHandleA(nullptr); }
 
 void* ProgramExport(const char* name) {

@@ -292,11 +292,13 @@ INT_PTR CALLBACK SendCheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 int ShowSendCheckDialog(HostWindow owner, const SendCheckList& list) {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-        return InitCommonControlsEx(&controls) != FALSE;
-    }();
-    if (!registered) return -1;
+    // The list view's library is held only while the dialog is up, as the
+    // open-file dialog's is.
+    const platform::ModuleReference controlsLibrary = platform::LoadSystemLibrary("comctl32.dll");
+    const auto init = reinterpret_cast<decltype(&InitCommonControlsEx)>(
+        platform::LibraryFunction(controlsLibrary, "InitCommonControlsEx"));
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    if (!init || !init(&controls)) return -1;
     DialogState state;
     state.list = &list;
     const INT_PTR answer =

@@ -90,20 +90,12 @@ void EnableReportFile(HWND dialog, bool on) {
 }
 
 // The system's open-file dialog, from comdlg32 loaded only while it is
-// asked. Imported, the library would come and go with the plug-in, and a
-// host that never loads it itself would lose handles with each unload (under
-// Wine its printer library leaves a mutex, an event and a thread handle).
+// asked (under Wine its printer library leaves a mutex, an event and a
+// thread handle behind in a host that never loads it itself).
 bool AskOpenFileName(OPENFILENAMEA* ofn) {
-    // A plain buffer: std::wstring would bring 35 KiB of the runtime along.
-    static constexpr wchar_t kName[] = L"\\comdlg32.dll";
-    wchar_t path[MAX_PATH + sizeof kName / sizeof kName[0]] = {};
-    const UINT n = GetSystemDirectoryW(path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return false;
-    std::copy(std::begin(kName), std::end(kName), path + n);
-    const platform::ModuleReference dialogs(LoadLibraryW(path));
-    if (!dialogs) return false;
-    const auto open = reinterpret_cast<decltype(&GetOpenFileNameA)>(reinterpret_cast<void*>(
-        GetProcAddress(static_cast<HMODULE>(dialogs.get()), "GetOpenFileNameA")));
+    const platform::ModuleReference dialogs = platform::LoadSystemLibrary("comdlg32.dll");
+    const auto open = reinterpret_cast<decltype(&GetOpenFileNameA)>(
+        platform::LibraryFunction(dialogs, "GetOpenFileNameA"));
     return open && open(ofn);
 }
 

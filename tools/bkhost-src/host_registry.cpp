@@ -20,6 +20,7 @@ struct SSavedValue {
     DWORD type = REG_EXPAND_SZ;
     std::wstring value;
     bool redirected = false;
+    const wchar_t* fallback = L"";   // Wine's own value
 };
 
 SSavedValue g_saved[2];
@@ -53,6 +54,15 @@ bool Save(SSavedValue* saved) {
     if (saved->existed) {
         saved->type = type;
         saved->value = buffer;
+    }
+    // A run that was ended before it could restore the value leaves it
+    // naming its removed scratch folder: Wine's own default goes back.
+    wchar_t expanded[MAX_PATH] = {};
+    const DWORD n = saved->existed ? ExpandEnvironmentStringsW(saved->value.c_str(), expanded, MAX_PATH) : 0;
+    if (saved->existed && n > 0 && n <= MAX_PATH &&
+        GetFileAttributesW(expanded) == INVALID_FILE_ATTRIBUTES) {
+        saved->type = REG_EXPAND_SZ;
+        saved->value = saved->fallback;
     }
     return true;
 }
@@ -108,8 +118,10 @@ bool RedirectShellFolders(const std::wstring& appdata, const std::wstring& commo
     std::lock_guard<std::mutex> lock(g_restoreLock);
     g_saved[0].root = HKEY_CURRENT_USER;
     g_saved[0].name = L"AppData";
+    g_saved[0].fallback = L"%USERPROFILE%\\AppData\\Roaming";
     g_saved[1].root = HKEY_LOCAL_MACHINE;
     g_saved[1].name = L"Common AppData";
+    g_saved[1].fallback = L"%ProgramData%";
     const std::wstring* targets[2] = {&appdata, &commondata};
     for (int i = 0; i < 2; ++i) {
         Save(&g_saved[i]);
