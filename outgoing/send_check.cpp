@@ -73,12 +73,11 @@ std::vector<SendRecipient> ReadRecipients(const HostApi& host, HostWindow window
     return recipients;
 }
 
-SendCheckRules RulesOf(const Work& work, const SSettings& settings) {
+SendCheckRules RulesOf(const std::string& dataFolder, const SSettings& settings) {
     SendCheckRules rules;
     rules.manyDomains = settings.manyDomains;
     rules.manyRecipients = settings.manyRecipients;
     // The own addresses' domains are always trusted, whatever the list says.
-    const std::string dataFolder = HostDataFolder(work.host);
     for (const std::string& own : ReadOwnAddresses(dataFolder.c_str())) {
         std::string domain = DomainOf(own);
         if (!domain.empty()) rules.trustedDomains.push_back(std::move(domain));
@@ -199,7 +198,8 @@ int CheckSendRecipients(const Work& work, HostWindow window, const SendCheckDial
 
     const std::vector<SendRecipient> recipients = ReadRecipients(work.host, window);
     if (recipients.empty()) return 0;
-    const SendCheckRules rules = RulesOf(work, *settings);
+    const std::string dataFolder = HostDataFolder(work.host);
+    const SendCheckRules rules = RulesOf(dataFolder, *settings);
 
     // The names the reply rewriting would give: the current folder's group
     // folder first, then the whole index.
@@ -207,7 +207,6 @@ int CheckSendRecipients(const Work& work, HostWindow window, const SendCheckDial
     SHalyardAddrBook* book = work.addrBook;
     if (book) {
         RefreshAddressBook(work);
-        const std::string dataFolder = HostDataFolder(work.host);
         const std::string mailFolder = HostCurrentFolder(work.host);
         groupFolder = book->ResolveFolderGroup(dataFolder.c_str(), mailFolder.c_str());
     }

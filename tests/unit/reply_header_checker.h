@@ -15,7 +15,7 @@ namespace headercheck {
 
 struct Mailbox {
     std::string name;      // display name as shown, ANSI code page
-    std::string address;   // addr-spec
+    std::string address;   // the bare address, without name or brackets
 };
 
 // False, with a reason in *error, when the text is no valid address list.
